@@ -1,0 +1,8 @@
+#include "Exception.h"
+
+namespace tb {
+
+// Out of line so that the vtable lives in one translation unit.
+Exception::~Exception() = default;
+
+}  // namespace tb

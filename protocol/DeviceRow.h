@@ -1,0 +1,38 @@
+#pragma once
+
+#include <array>
+
+#include "AnsiString.h"
+
+namespace tb {
+
+// Positions of the sub-items of a row.
+enum SubItem : int {
+  SubHost = 0,
+  SubMAC = 1,
+  SubVersion = 2,
+  SubDHCP = 3,
+  SubIP = 4,
+  SubNetmask = 5,
+  SubGateway = 6,
+  SubHostNameMarker = 7,
+  SubItemCount = 8,
+};
+
+inline constexpr const char* AcceptsHostName = "EHN";
+inline constexpr const char* RefusesHostName = "NHN";
+
+// One line of the device list: a caption and eight sub-items, the last a
+// hidden marker telling whether the device accepts a host name.
+struct DeviceRow {
+  AnsiString caption;
+  std::array<AnsiString, SubItemCount> subItems;
+
+  const AnsiString& MAC() const { return subItems[SubMAC]; }
+  bool operator==(const DeviceRow&) const = default;
+};
+
+// The row that a discovery reply (an NTM text) makes.
+DeviceRow MakeDeviceRow(const AnsiString& ntmText);
+
+}  // namespace tb
