@@ -1,0 +1,32 @@
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "AnsiString.h"
+#include "LocalInterfaces.h"
+
+namespace tb {
+
+class TIdUDPServer;
+
+// Latin-1 texts of the program's own message boxes.
+inline constexpr const char* CommunicationErrorText = "Error de comunicaci\xf3n";
+inline constexpr const char* NoLocalAddressText =
+    "No se ha detectado direcci\xf3n IP Local en esta PC.";
+
+// Sends `text` to port 998 of every listed interface's directed broadcast
+// address (skipping the one whose address is "127.0.0.1"), then to
+// 255.255.255.255. Every failure is reported through `showMessage` and the
+// function always returns normally.
+void SendCommandFanOut(const AnsiString& text, TIdUDPServer& server,
+                       const std::function<bool(std::vector<TLocalInterface>&)>& getLocalInterfaces,
+                       const std::function<void(const AnsiString&)>& showMessage);
+
+// One binding on port 998 per host address, in the given order; tells the
+// user when there is none. An address list that cannot be had counts as empty.
+void SetUpBindings(TIdUDPServer& server,
+                   const std::function<std::vector<AnsiString>()>& listHostAddresses,
+                   const std::function<void(const AnsiString&)>& showMessage);
+
+}  // namespace tb

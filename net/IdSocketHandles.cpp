@@ -1,0 +1,10 @@
+#include "IdSocketHandles.h"
+
+namespace tb {
+
+TIdSocketHandle& TIdSocketHandles::Add() {
+  items_.push_back(std::make_unique<TIdSocketHandle>(DefaultPort));
+  return *items_.back();
+}
+
+}  // namespace tb

@@ -1,0 +1,32 @@
+#include "IdUDPBase.h"
+
+#include "IdSocketHandle.h"
+#include "IdStack.h"
+
+namespace tb {
+
+TIdUDPBase::~TIdUDPBase() = default;
+
+void TIdUDPBase::SetActive(bool value) {
+  if (value == GetActive()) {
+    return;
+  }
+  if (value) {
+    GetBinding();
+  } else {
+    CloseBinding();
+  }
+}
+
+void TIdUDPBase::Send(const AnsiString& host, int port, const AnsiString& data) {
+  const Ipv4 address = TIdStack::ResolveHost(host);
+  GetBinding().SendTo(address, port, data);
+}
+
+void TIdUDPBase::Broadcast(const AnsiString& data, int port) {
+  GetBinding().SetBroadcast(true);
+  Send("255.255.255.255", port, data);
+  BroadcastEnabledChanged();
+}
+
+}  // namespace tb

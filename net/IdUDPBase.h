@@ -1,0 +1,38 @@
+#pragma once
+
+#include "AnsiString.h"
+#include "IdComponent.h"
+
+namespace tb {
+
+class TIdSocketHandle;
+
+// What every UDP component has: the buffer size, the broadcast permission and
+// the two send operations. Subclasses decide which socket sends.
+class TIdUDPBase : public TIdComponent {
+ public:
+  TIdUDPBase() = default;
+  ~TIdUDPBase() override;
+
+  int BufferSize = 8192;
+  bool BroadcastEnabled = false;
+
+  bool Active() { return GetActive(); }
+  void SetActive(bool value);
+
+  // One datagram with exactly the bytes of `data` to host:port, from the
+  // sending binding (activating first when needed). Raises on failure.
+  virtual void Send(const AnsiString& host, int port, const AnsiString& data);
+  // The same to 255.255.255.255:port, with broadcast permission forced on
+  // for the send and re-applied from BroadcastEnabled afterwards.
+  virtual void Broadcast(const AnsiString& data, int port);
+
+ protected:
+  virtual void CloseBinding() = 0;
+  virtual bool GetActive() = 0;
+  // The socket that sends; activates the endpoint when there is none.
+  virtual TIdSocketHandle& GetBinding() = 0;
+  virtual void BroadcastEnabledChanged() = 0;
+};
+
+}  // namespace tb

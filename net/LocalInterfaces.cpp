@@ -1,0 +1,46 @@
+#include "LocalInterfaces.h"
+
+#include "Ipv4Address.h"
+#include "SocketLayer.h"
+
+namespace tb {
+
+namespace {
+
+// The computer name is reported as a 16-character buffer would hold it.
+constexpr std::size_t ComputerNameLength = 15;
+
+}  // namespace
+
+bool GetLocalInterfaces(std::vector<TLocalInterface>& list) {
+  list.clear();
+  try {
+    std::vector<socketlayer::InterfaceAddress> interfaces;
+    if (socketlayer::ListInterfaces(interfaces) != 0) {
+      return true;
+    }
+    AnsiString computerName;
+    if (socketlayer::HostName(computerName) == 0) {
+      computerName = computerName.substr(0, ComputerNameLength);
+    } else {
+      computerName.clear();
+    }
+    for (const auto& entry : interfaces) {
+      TLocalInterface item;
+      item.ComputerName = computerName;
+      item.IPAddress = FormatDottedIPv4(entry.address);
+      item.NetMask = FormatDottedIPv4(entry.netmask);
+      item.NetAddress = FormatDottedIPv4(entry.address & entry.netmask);
+      item.ReportedBroadcast = FormatDottedIPv4(entry.reportedBroadcast);
+      item.BroadcastAddress = FormatDottedIPv4(DirectedBroadcast(entry.address, entry.netmask));
+      item.IsUp = entry.up;
+      item.IsBroadcast = entry.broadcast;
+      item.IsLoopback = entry.loopback;
+      list.push_back(item);
+    }
+  } catch (...) {  // NOLINT(bugprone-empty-catch): a partial list is still a list
+  }
+  return true;
+}
+
+}  // namespace tb

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "AnsiString.h"
+#include "Ipv4Address.h"
+#include "SocketErrorText.h"
+
+// The one interface between the endpoint and the operating system's sockets.
+// Each platform supplies its own SocketLayer<Platform>.cpp; nothing above this
+// header sees a platform's names, handle type or error numbering. Calls report
+// failure through a native error code (0 = success) that only the layer itself
+// interprets.
+namespace tb::socketlayer {
+
+using Handle = std::uintptr_t;
+inline constexpr Handle InvalidHandle = ~Handle{0};
+
+// Once per process, from TIdStack; false when the platform's library fails to start.
+bool StartUp();
+void CleanUp();
+
+// An IPv4 datagram socket, or InvalidHandle with `error` set.
+Handle OpenDatagram(int& error);
+// Shuts the socket down for sending, then closes it; results are ignored.
+void Close(Handle socket);
+
+int Bind(Handle socket, Ipv4 address, int port);
+int LocalAddress(Handle socket, Ipv4& address, int& port);
+int SetBroadcast(Handle socket, bool enabled);
+// Asks for the arrival interface of every datagram (see Datagram::interfaceIndex).
+int EnableArrivalInfo(Handle socket);
+
+int SendTo(Handle socket, const char* data, std::size_t size, Ipv4 address, int port,
+           std::size_t& sent);
+
+struct Datagram {
+  std::size_t size = 0;
+  bool truncated = false;  // longer than the buffer: must be dropped
+  Ipv4 sourceAddress = 0;
+  int sourcePort = 0;
+  int interfaceIndex = 0;  // 0 when unknown
+};
+// Receives one datagram into buffer[0, capacity).
+int Receive(Handle socket, char* buffer, std::size_t capacity, Datagram& datagram);
+
+// Something that wakes a Wait() from another thread; a stop request uses it
+// because closing a socket does not end a wait on every platform.
+class Waker {
+ public:
+  Waker();
+  ~Waker();
+  Waker(const Waker&) = delete;
+  Waker& operator=(const Waker&) = delete;
+
+  bool Valid() const { return handle_ != InvalidHandle; }
+  void Wake();
+
+ private:
+  friend int Wait(const std::vector<Handle>&, const Waker*, int, std::vector<Handle>&, bool&);
+  void Drain();
+  Handle handle_ = InvalidHandle;
+};
+
+// Waits until one of `sockets` is readable, the waker fires or `timeoutMs`
+// has passed. `readable` gets the readable sockets in the order given.
+int Wait(const std::vector<Handle>& sockets, const Waker* waker, int timeoutMs,
+         std::vector<Handle>& readable, bool& woken);
+
+int HostName(AnsiString& name);
+// The first IPv4 address of a host name.
+int ResolveIPv4(const AnsiString& name, Ipv4& address);
+
+struct InterfaceAddress {
+  AnsiString name;
+  int index = 0;
+  Ipv4 address = 0;
+  Ipv4 netmask = 0;
+  Ipv4 reportedBroadcast = 0;
+  bool up = false;
+  bool broadcast = false;
+  bool loopback = false;
+};
+// Every IPv4 address of every interface, in the system's order.
+int ListInterfaces(std::vector<InterfaceAddress>& list);
+
+SocketErrorKind KindOf(int error);
+
+}  // namespace tb::socketlayer

@@ -1,0 +1,349 @@
+#include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "SocketLayer.h"
+
+namespace tb::socketlayer {
+
+namespace {
+
+int Fd(Handle socket) { return static_cast<int>(socket); }
+
+sockaddr_in MakeAddress(Ipv4 address, int port) {
+  sockaddr_in sa{};
+  sa.sin_family = AF_INET;
+  sa.sin_addr.s_addr = htonl(address);
+  sa.sin_port = htons(static_cast<std::uint16_t>(port));
+  return sa;
+}
+
+Ipv4 FromSockaddr(const sockaddr* sa) {
+  if (sa == nullptr || sa->sa_family != AF_INET) {
+    return 0;
+  }
+  sockaddr_in in{};
+  std::memcpy(&in, sa, sizeof in);
+  return ntohl(in.sin_addr.s_addr);
+}
+
+int Result(int rc) { return rc < 0 ? errno : 0; }
+
+// getaddrinfo reports failures in its own numbering; they travel as negative
+// codes so they never collide with errno values.
+constexpr int ResolverErrorBase = -100000;
+
+}  // namespace
+
+bool StartUp() { return true; }
+void CleanUp() {}
+
+Handle OpenDatagram(int& error) {
+  const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) {
+    error = errno;
+    return InvalidHandle;
+  }
+  error = 0;
+  return static_cast<Handle>(fd);
+}
+
+void Close(Handle socket) {
+  if (socket == InvalidHandle) {
+    return;
+  }
+  ::shutdown(Fd(socket), SHUT_WR);
+  ::close(Fd(socket));
+}
+
+int Bind(Handle socket, Ipv4 address, int port) {
+  const sockaddr_in sa = MakeAddress(address, port);
+  return Result(::bind(Fd(socket), reinterpret_cast<const sockaddr*>(&sa), sizeof sa));
+}
+
+int LocalAddress(Handle socket, Ipv4& address, int& port) {
+  sockaddr_in sa{};
+  socklen_t len = sizeof sa;
+  if (::getsockname(Fd(socket), reinterpret_cast<sockaddr*>(&sa), &len) < 0) {
+    return errno;
+  }
+  address = ntohl(sa.sin_addr.s_addr);
+  port = ntohs(sa.sin_port);
+  return 0;
+}
+
+int SetBroadcast(Handle socket, bool enabled) {
+  const int value = enabled ? -1 : 0;
+  return Result(::setsockopt(Fd(socket), SOL_SOCKET, SO_BROADCAST, &value, sizeof value));
+}
+
+int EnableArrivalInfo(Handle socket) {
+  const int on = 1;
+  return Result(::setsockopt(Fd(socket), IPPROTO_IP, IP_PKTINFO, &on, sizeof on));
+}
+
+int SendTo(Handle socket, const char* data, std::size_t size, Ipv4 address, int port,
+           std::size_t& sent) {
+  const sockaddr_in sa = MakeAddress(address, port);
+  ssize_t n = 0;
+  do {
+    n = ::sendto(Fd(socket), data, size, MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&sa),
+                 sizeof sa);
+  } while (n < 0 && errno == EINTR);
+  if (n < 0) {
+    sent = 0;
+    return errno;
+  }
+  sent = static_cast<std::size_t>(n);
+  return 0;
+}
+
+int Receive(Handle socket, char* buffer, std::size_t capacity, Datagram& datagram) {
+  sockaddr_in source{};
+  iovec iov{buffer, capacity};
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
+  msghdr msg{};
+  msg.msg_name = &source;
+  msg.msg_namelen = sizeof source;
+  msg.msg_iov = &iov;
+  msg.msg_iovlen = 1;
+  msg.msg_control = control;
+  msg.msg_controllen = sizeof control;
+  ssize_t n = 0;
+  do {
+    // MSG_DONTWAIT: another reader of the same socket may have taken the
+    // datagram that made it readable; never block the listener on that.
+    n = ::recvmsg(Fd(socket), &msg, MSG_DONTWAIT);
+  } while (n < 0 && errno == EINTR);
+  if (n < 0) {
+    return errno;
+  }
+  datagram = Datagram{};
+  datagram.size = static_cast<std::size_t>(n);
+  datagram.truncated = (msg.msg_flags & MSG_TRUNC) != 0;
+  datagram.sourceAddress = ntohl(source.sin_addr.s_addr);
+  datagram.sourcePort = ntohs(source.sin_port);
+  for (cmsghdr* c = CMSG_FIRSTHDR(&msg); c != nullptr; c = CMSG_NXTHDR(&msg, c)) {
+    if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_PKTINFO) {
+      in_pktinfo info{};
+      std::memcpy(&info, CMSG_DATA(c), sizeof info);
+      datagram.interfaceIndex = info.ipi_ifindex;
+    }
+  }
+  return 0;
+}
+
+Waker::Waker() {
+  const int fd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+  if (fd >= 0) {
+    handle_ = static_cast<Handle>(fd);
+  }
+}
+
+Waker::~Waker() {
+  if (handle_ != InvalidHandle) {
+    ::close(Fd(handle_));
+  }
+}
+
+void Waker::Wake() {
+  if (handle_ != InvalidHandle) {
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const ssize_t n = ::write(Fd(handle_), &one, sizeof one);
+  }
+}
+
+void Waker::Drain() {
+  std::uint64_t value = 0;
+  [[maybe_unused]] const ssize_t n = ::read(Fd(handle_), &value, sizeof value);
+}
+
+// poll rather than select: descriptors above FD_SETSIZE would corrupt an fd_set.
+int Wait(const std::vector<Handle>& sockets, const Waker* waker, int timeoutMs,
+         std::vector<Handle>& readable, bool& woken) {
+  readable.clear();
+  woken = false;
+  std::vector<pollfd> fds;
+  fds.reserve(sockets.size() + 1);
+  for (const Handle s : sockets) {
+    fds.push_back(pollfd{Fd(s), POLLIN, 0});
+  }
+  const bool hasWaker = waker != nullptr && waker->Valid();
+  if (hasWaker) {
+    fds.push_back(pollfd{Fd(waker->handle_), POLLIN, 0});
+  }
+  const int rc = ::poll(fds.data(), fds.size(), timeoutMs);
+  if (rc < 0) {
+    return errno == EINTR ? 0 : errno;
+  }
+  for (std::size_t i = 0; i < sockets.size(); ++i) {
+    if ((fds[i].revents & (POLLIN | POLLERR)) != 0) {
+      readable.push_back(sockets[i]);
+    }
+  }
+  if (hasWaker && fds.back().revents != 0) {
+    woken = true;
+    const_cast<Waker*>(waker)->Drain();
+  }
+  return 0;
+}
+
+int HostName(AnsiString& name) {
+  char buffer[256] = {};
+  if (::gethostname(buffer, sizeof buffer - 1) < 0) {
+    return errno;
+  }
+  name = buffer;
+  return 0;
+}
+
+int ResolveIPv4(const AnsiString& name, Ipv4& address) {
+  addrinfo hints{};
+  hints.ai_family = AF_INET;
+  hints.ai_socktype = SOCK_DGRAM;
+  addrinfo* result = nullptr;
+  const int rc = ::getaddrinfo(name.c_str(), nullptr, &hints, &result);
+  if (rc != 0) {
+    return rc == EAI_SYSTEM ? errno : ResolverErrorBase + rc;
+  }
+  int error = ResolverErrorBase + EAI_NONAME;
+  for (const addrinfo* ai = result; ai != nullptr; ai = ai->ai_next) {
+    if (ai->ai_family == AF_INET) {
+      address = FromSockaddr(ai->ai_addr);
+      error = 0;
+      break;
+    }
+  }
+  ::freeaddrinfo(result);
+  return error;
+}
+
+int ListInterfaces(std::vector<InterfaceAddress>& list) {
+  list.clear();
+  ifaddrs* head = nullptr;
+  if (::getifaddrs(&head) < 0) {
+    return errno;
+  }
+  for (const ifaddrs* it = head; it != nullptr; it = it->ifa_next) {
+    if (it->ifa_addr == nullptr || it->ifa_addr->sa_family != AF_INET) {
+      continue;
+    }
+    InterfaceAddress entry;
+    entry.name = it->ifa_name != nullptr ? it->ifa_name : "";
+    entry.index = static_cast<int>(::if_nametoindex(entry.name.c_str()));
+    entry.address = FromSockaddr(it->ifa_addr);
+    entry.netmask = FromSockaddr(it->ifa_netmask);
+    entry.up = (it->ifa_flags & IFF_UP) != 0;
+    entry.broadcast = (it->ifa_flags & IFF_BROADCAST) != 0;
+    entry.loopback = (it->ifa_flags & IFF_LOOPBACK) != 0;
+    if (entry.broadcast) {
+      entry.reportedBroadcast = FromSockaddr(it->ifa_broadaddr);
+    }
+    list.push_back(entry);
+  }
+  ::freeifaddrs(head);
+  return 0;
+}
+
+SocketErrorKind KindOf(int error) {
+  using K = SocketErrorKind;
+  if (error <= ResolverErrorBase + 0 && error > ResolverErrorBase - 1000) {
+    const int rc = error - ResolverErrorBase;
+    return (rc == EAI_NONAME || rc == EAI_NODATA || rc == EAI_FAIL || rc == EAI_ADDRFAMILY)
+               ? K::HostNotFound
+               : K::Unknown;
+  }
+  switch (error) {
+    case EINTR:
+      return K::Interrupted;
+    case EBADF:
+      return K::BadFile;
+    case EACCES:
+    case EPERM:
+      return K::AccessDenied;
+    case EFAULT:
+      return K::BadAddress;
+    case EINVAL:
+      return K::InvalidArgument;
+    case EMFILE:
+    case ENFILE:
+      return K::TooManyOpenFiles;
+    case EWOULDBLOCK:
+      return K::WouldBlock;
+    case EINPROGRESS:
+      return K::InProgress;
+    case EALREADY:
+      return K::AlreadyInProgress;
+    case ENOTSOCK:
+      return K::NotSocket;
+    case EDESTADDRREQ:
+      return K::DestinationRequired;
+    case EMSGSIZE:
+      return K::MessageTooLong;
+    case EPROTOTYPE:
+      return K::WrongProtocolType;
+    case ENOPROTOOPT:
+      return K::BadProtocolOption;
+    case EPROTONOSUPPORT:
+      return K::ProtocolNotSupported;
+    case ESOCKTNOSUPPORT:
+      return K::SocketTypeNotSupported;
+    case EOPNOTSUPP:
+      return K::OperationNotSupported;
+    case EPFNOSUPPORT:
+      return K::ProtocolFamilyNotSupported;
+    case EAFNOSUPPORT:
+      return K::AddressFamilyNotSupported;
+    case EADDRINUSE:
+      return K::AddressInUse;
+    case EADDRNOTAVAIL:
+      return K::AddressNotAvailable;
+    case ENETDOWN:
+      return K::NetworkDown;
+    case ENETUNREACH:
+      return K::NetworkUnreachable;
+    case ENETRESET:
+      return K::NetworkReset;
+    case ECONNABORTED:
+      return K::ConnectionAborted;
+    case ECONNRESET:
+      return K::ConnectionReset;
+    case ENOBUFS:
+      return K::NoBufferSpace;
+    case EISCONN:
+      return K::AlreadyConnected;
+    case ENOTCONN:
+      return K::NotConnected;
+    case ESHUTDOWN:
+      return K::ShutDown;
+    case ETOOMANYREFS:
+      return K::TooManyReferences;
+    case ETIMEDOUT:
+      return K::TimedOut;
+    case ECONNREFUSED:
+      return K::ConnectionRefused;
+    case ELOOP:
+      return K::SymbolicLinkLoop;
+    case ENAMETOOLONG:
+      return K::NameTooLong;
+    case EHOSTDOWN:
+      return K::HostDown;
+    case EHOSTUNREACH:
+      return K::HostUnreachable;
+    case ENOTEMPTY:
+      return K::DirectoryNotEmpty;
+    default:
+      return K::Unknown;
+  }
+}
+
+}  // namespace tb::socketlayer
