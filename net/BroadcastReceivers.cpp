@@ -70,6 +70,7 @@ bool TBroadcastReceivers::Owns(socketlayer::Handle socket) const {
 }
 
 TIdSocketHandle* TBroadcastReceivers::BindingFor(socketlayer::Handle socket, int interfaceIndex,
+                                                 Ipv4 source, int sourcePort,
                                                  TIdSocketHandles& bindings) const {
   const auto receiver = std::find_if(receivers_.begin(), receivers_.end(),
                                      [&](const Receiver& r) { return r.socket == socket; });
@@ -77,6 +78,12 @@ TIdSocketHandle* TBroadcastReceivers::BindingFor(socketlayer::Handle socket, int
     return nullptr;
   }
   const int count = std::min(bindings.Count(), static_cast<int>(places_.size()));
+  for (int i = 0; i < count; ++i) {
+    const TIdSocketHandle& binding = bindings.Items(i);
+    if (binding.Port == sourcePort && ParseDottedIPv4(binding.IP) == source) {
+      return nullptr;
+    }
+  }
   TIdSocketHandle* fallback = nullptr;
   for (int i = 0; i < count; ++i) {
     TIdSocketHandle& binding = bindings.Items(i);

@@ -28,9 +28,11 @@ class TBroadcastReceivers {
 
   void Collect(std::vector<socketlayer::Handle>& sockets) const;
   bool Owns(socketlayer::Handle socket) const;
-  // The binding that a datagram on `socket`, arrived on `interfaceIndex`, belongs to.
-  TIdSocketHandle* BindingFor(socketlayer::Handle socket, int interfaceIndex,
-                              TIdSocketHandles& bindings) const;
+  // The binding that a datagram on `socket`, arrived on `interfaceIndex`,
+  // belongs to; nullptr for the endpoint's own broadcasts, which the system
+  // loops back to these sockets and which must not read as answers.
+  TIdSocketHandle* BindingFor(socketlayer::Handle socket, int interfaceIndex, Ipv4 source,
+                              int sourcePort, TIdSocketHandles& bindings) const;
 
  private:
   struct Receiver {

@@ -46,7 +46,7 @@ void TIdUDPListenerThread::ReceiveOne(socketlayer::Handle socket) {
   if (datagram.truncated) {
     return;
   }
-  binding_ = server_.BindingFor(socket, datagram.interfaceIndex);
+  binding_ = server_.BindingFor(socket, datagram);
   if (binding_ == nullptr) {
     return;
   }

@@ -88,13 +88,15 @@ void TIdUDPServer::CollectSockets(std::vector<socketlayer::Handle>& sockets) con
   receivers_.Collect(sockets);
 }
 
-TIdSocketHandle* TIdUDPServer::BindingFor(socketlayer::Handle socket, int interfaceIndex) {
+TIdSocketHandle* TIdUDPServer::BindingFor(socketlayer::Handle socket,
+                                          const socketlayer::Datagram& datagram) {
   for (int i = bindings_.Count() - 1; i >= 0; --i) {
     if (bindings_.Items(i).Handle() == socket) {
       return &bindings_.Items(i);
     }
   }
-  return receivers_.BindingFor(socket, interfaceIndex, bindings_);
+  return receivers_.BindingFor(socket, datagram.interfaceIndex, datagram.sourceAddress,
+                               datagram.sourcePort, bindings_);
 }
 
 void TIdUDPServer::Deliver(TIdMemoryStream& data, TIdSocketHandle& binding) {

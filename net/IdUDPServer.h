@@ -49,7 +49,7 @@ class TIdUDPServer : public TIdUDPBase {
   void Activate();
   // Listener side: the sockets to wait on, and the binding a socket serves.
   void CollectSockets(std::vector<socketlayer::Handle>& sockets) const;
-  TIdSocketHandle* BindingFor(socketlayer::Handle socket, int interfaceIndex);
+  TIdSocketHandle* BindingFor(socketlayer::Handle socket, const socketlayer::Datagram& datagram);
   // Listener side: hands one datagram over and waits until it has been handled.
   void Deliver(TIdMemoryStream& data, TIdSocketHandle& binding);
   void DeliveryStep(TIdMemoryStream& data, TIdSocketHandle& binding);

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <optional>
+
+#include "AnsiString.h"
+
+namespace tb::sim {
+
+// Printable ASCII stays as it is; "\" becomes "\\"; every other byte becomes
+// "\xNN" (two lower-case hex digits). The result is one line of plain ASCII.
+AnsiString EscapeBytes(const AnsiString& bytes);
+
+// The inverse, also accepting "\r", "\n", "\t" and "\0"; nullopt on a bad escape.
+std::optional<AnsiString> UnescapeBytes(const AnsiString& text);
+
+}  // namespace tb::sim

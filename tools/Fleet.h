@@ -1,0 +1,49 @@
+#pragma once
+
+#include <istream>
+#include <string>
+#include <vector>
+
+#include "AnsiString.h"
+
+namespace tb::sim {
+
+// How a device sends its answers.
+enum class ReplyRoute {
+  Sender,    // unicast to the address and port the request came from
+  Directed,  // to the directed broadcast address of the arrival interface
+  Limited,   // to 255.255.255.255 out of the arrival interface
+};
+
+// One simulated device, as described by a [device] section of a fleet file.
+struct SimDevice {
+  AnsiString host;  // plays only in a simulator started with --host <host>; empty: everywhere
+  AnsiString code = "1001";
+  AnsiString version = "1.0.0";
+  AnsiString mac;
+  AnsiString ip = "0.0.0.0";
+  AnsiString netmask = "255.255.255.0";
+  AnsiString gateway = "0.0.0.0";
+  AnsiString dhcp = "0";
+  AnsiString hostName;
+  AnsiString name;
+  int fields = 9;  // 7, 8 or 9 fields in the NTM answer
+  AnsiString password;
+  ReplyRoute reply = ReplyRoute::Sender;
+  int delayMs = 0;
+  int jitterMs = 0;
+  int repeat = 1;           // copies of every answer
+  bool silent = false;      // receives and logs, never answers
+  bool hasPayload = false;  // answer HELLO() with `payload` instead of NTM
+  AnsiString payload;
+  int replySize = -1;  // >= 0: pad with 'x' or cut the answer to this many bytes
+};
+
+struct FleetParseResult {
+  std::vector<SimDevice> devices;
+  std::string error;  // empty on success; else "line N: ..."
+};
+
+FleetParseResult ParseFleet(std::istream& in);
+
+}  // namespace tb::sim

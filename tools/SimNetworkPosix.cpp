@@ -1,0 +1,147 @@
+#include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "SimNetwork.h"
+
+namespace tb::sim {
+
+namespace {
+
+Ipv4 FromSockaddr(const sockaddr* sa) {
+  if (sa == nullptr || sa->sa_family != AF_INET) {
+    return 0;
+  }
+  sockaddr_in in{};
+  std::memcpy(&in, sa, sizeof in);
+  return ntohl(in.sin_addr.s_addr);
+}
+
+}  // namespace
+
+SimSocket::~SimSocket() {
+  if (fd_ >= 0) {
+    ::close(fd_);
+  }
+}
+
+std::string SimSocket::Open(Ipv4 address, int port) {
+  fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+  if (fd_ < 0) {
+    return std::string("socket: ") + std::strerror(errno);
+  }
+  const int on = 1;
+  ::setsockopt(fd_, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
+  ::setsockopt(fd_, IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
+  sockaddr_in sa{};
+  sa.sin_family = AF_INET;
+  sa.sin_addr.s_addr = htonl(address);
+  sa.sin_port = htons(static_cast<std::uint16_t>(port));
+  if (::bind(fd_, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) < 0) {
+    return std::string("bind: ") + std::strerror(errno);
+  }
+  return {};
+}
+
+bool SimSocket::Receive(Incoming& incoming) {
+  static char buffer[65536];
+  sockaddr_in source{};
+  iovec iov{buffer, sizeof buffer};
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
+  msghdr msg{};
+  msg.msg_name = &source;
+  msg.msg_namelen = sizeof source;
+  msg.msg_iov = &iov;
+  msg.msg_iovlen = 1;
+  msg.msg_control = control;
+  msg.msg_controllen = sizeof control;
+  const ssize_t n = ::recvmsg(fd_, &msg, 0);
+  if (n < 0) {
+    return false;
+  }
+  incoming = Incoming{};
+  incoming.data.assign(buffer, static_cast<std::size_t>(n));
+  incoming.from = ntohl(source.sin_addr.s_addr);
+  incoming.fromPort = ntohs(source.sin_port);
+  for (cmsghdr* c = CMSG_FIRSTHDR(&msg); c != nullptr; c = CMSG_NXTHDR(&msg, c)) {
+    if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_PKTINFO) {
+      in_pktinfo info{};
+      std::memcpy(&info, CMSG_DATA(c), sizeof info);
+      incoming.to = ntohl(info.ipi_addr.s_addr);
+      incoming.interfaceIndex = info.ipi_ifindex;
+    }
+  }
+  return true;
+}
+
+std::string SimSocket::Send(const AnsiString& data, Ipv4 address, int port, int interfaceIndex) {
+  sockaddr_in sa{};
+  sa.sin_family = AF_INET;
+  sa.sin_addr.s_addr = htonl(address);
+  sa.sin_port = htons(static_cast<std::uint16_t>(port));
+  iovec iov{const_cast<char*>(data.data()), data.size()};
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
+  msghdr msg{};
+  msg.msg_name = &sa;
+  msg.msg_namelen = sizeof sa;
+  msg.msg_iov = &iov;
+  msg.msg_iovlen = 1;
+  // The interface is named explicitly: a limited broadcast has no route of its own.
+  if (interfaceIndex != 0) {
+    msg.msg_control = control;
+    msg.msg_controllen = sizeof control;
+    cmsghdr* c = CMSG_FIRSTHDR(&msg);
+    c->cmsg_level = IPPROTO_IP;
+    c->cmsg_type = IP_PKTINFO;
+    c->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
+    in_pktinfo info{};
+    info.ipi_ifindex = interfaceIndex;
+    std::memcpy(CMSG_DATA(c), &info, sizeof info);
+  }
+  for (;;) {
+    const ssize_t n = ::sendmsg(fd_, &msg, 0);
+    if (n >= 0) {
+      return {};
+    }
+    if (errno == EAGAIN || errno == ENOBUFS) {
+      // A burst may fill the queue; wait for room rather than lose answers.
+      ::usleep(200);
+      continue;
+    }
+    return std::strerror(errno);
+  }
+}
+
+Ipv4 InterfaceBroadcast(int interfaceIndex) {
+  ifaddrs* head = nullptr;
+  if (::getifaddrs(&head) < 0) {
+    return LimitedBroadcast;
+  }
+  Ipv4 result = LimitedBroadcast;
+  for (const ifaddrs* it = head; it != nullptr; it = it->ifa_next) {
+    if (it->ifa_addr != nullptr && it->ifa_addr->sa_family == AF_INET &&
+        static_cast<int>(::if_nametoindex(it->ifa_name)) == interfaceIndex) {
+      result = DirectedBroadcast(FromSockaddr(it->ifa_addr), FromSockaddr(it->ifa_netmask));
+      break;
+    }
+  }
+  ::freeifaddrs(head);
+  return result;
+}
+
+std::string InterfaceName(int interfaceIndex) {
+  char name[IF_NAMESIZE] = {};
+  if (interfaceIndex == 0 ||
+      ::if_indextoname(static_cast<unsigned>(interfaceIndex), name) == nullptr) {
+    return "?";
+  }
+  return name;
+}
+
+}  // namespace tb::sim
