@@ -1,0 +1,28 @@
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QtGlobal>
+
+#include "Application.h"
+#include "Latin1.h"
+#include "MessageBoxes.h"
+#include "ShellOpen.h"
+
+// Widget tests run without a display: unless the caller chose a platform,
+// the offscreen one. Test discovery at build time runs this main too.
+// A message box or a browser that a test did not expect is a failure, never
+// a modal window that waits for a click that will not come.
+int main(int argc, char** argv) {
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+  }
+  tb::TApplication app(argc, argv);
+  tb::SetMessageBoxHandler([](const tb::MessageRecord& record) {
+    ADD_FAILURE() << "unexpected message box \"" << record.caption.toStdString()
+                  << "\": " << record.text.toStdString();
+  });
+  tb::SetShellOpenHandler(
+      [](const tb::AnsiString& text) { ADD_FAILURE() << "unexpected shell open of " << text; });
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+#include "AnsiString.h"
+
+class QFrame;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+
+namespace tb {
+
+class TIPCell;
+
+// Edit control for one dotted IPv4 address: four number cells and three
+// dots in a frame that looks like one text box.
+class TEditIPAddr : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int kCellCount = 4;
+  static constexpr int kDotCount = 3;
+
+  explicit TEditIPAddr(QWidget* owner = nullptr);
+
+  // The address as dotted text, or empty when all cells are empty. Reading
+  // rewrites the cells: empty ones become "0", and unless AcceptOctal is set
+  // leading zeros go.
+  AnsiString Text();
+  // Empty text clears the cells; any other must be a valid address, or the
+  // address check's tb::Exception reaches the caller and no cell changes.
+  void SetText(const AnsiString& text);
+
+  bool AcceptOctal() const { return FAcceptOctal; }
+  void SetAcceptOctal(bool accept) { FAcceptOctal = accept; }
+
+  // False for first octet 0, 127, 240 or 255 and last octet 0 or 255.
+  // Throws the address check's error when Text is no valid address.
+  bool IsHostAddress();
+
+  QLineEdit* Cell(int index) const;
+  QLabel* Dot(int index) const;
+  QFrame* Frame() const { return FFrame; }
+
+ protected:
+  void focusInEvent(QFocusEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CellKeyDown(TIPCell* cell, QKeyEvent* event);
+  void CellKeyUp();
+  void CellChange(TIPCell* cell);
+  void FrameExit();
+  void FrameClick();
+  void DotClick(int index);
+
+  void SetCellText(int index, const QString& text);
+  void FocusCellAt(int index, int caret);
+  void LayOut();
+
+  bool FAcceptOctal = false;
+  std::array<TIPCell*, kCellCount> FCells{};
+  std::array<QLabel*, kDotCount> FDots{};
+  QFrame* FFrame = nullptr;
+};
+
+}  // namespace tb

@@ -1,0 +1,52 @@
+#include "FormStyle.h"
+
+#include <QFont>
+#include <QGuiApplication>
+#include <QPalette>
+#include <QScreen>
+#include <QWidget>
+
+namespace tb {
+
+namespace {
+
+constexpr int kDialogFontPixels = 11;
+
+}  // namespace
+
+QFont DialogFont() {
+  QFont font;
+  // Arial-metric faces first: their digits are narrow enough for three to
+  // fit a 21-pixel address cell, as they did in the original dialog font.
+  font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                    QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                    QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica"),
+                    QStringLiteral("DejaVu Sans")});
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(kDialogFontPixels);
+  return font;
+}
+
+void ApplyFormStyle(QWidget* form, int clientWidth, int clientHeight) {
+  form->setFont(DialogFont());
+  QPalette palette = form->palette();
+  palette.setColor(QPalette::Window, palette.color(QPalette::Button));
+  form->setPalette(palette);
+  form->setAutoFillBackground(true);
+  form->setFixedSize(clientWidth, clientHeight);
+}
+
+void CenterOnScreen(QWidget* form) {
+  const QScreen* screen = form->screen();
+  if (screen == nullptr) {
+    screen = QGuiApplication::primaryScreen();
+  }
+  if (screen == nullptr) {
+    return;
+  }
+  QRect frame = form->frameGeometry();
+  frame.moveCenter(screen->availableGeometry().center());
+  form->move(frame.topLeft());
+}
+
+}  // namespace tb

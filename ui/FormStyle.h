@@ -1,0 +1,18 @@
+#pragma once
+
+class QFont;
+class QWidget;
+
+namespace tb {
+
+// The look that every window of the program shares: the dialog font, the
+// button-face background and a client area of fixed size.
+void ApplyFormStyle(QWidget* form, int clientWidth, int clientHeight);
+
+// The sans-serif face nearest to the classic 11-pixel dialog font.
+QFont DialogFont();
+
+// Centres the window on the screen it is on (the primary screen before it is shown).
+void CenterOnScreen(QWidget* form);
+
+}  // namespace tb

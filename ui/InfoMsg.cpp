@@ -1,0 +1,74 @@
+#include "InfoMsg.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QLabel>
+#include <QWindow>
+
+#include "FormStyle.h"
+#include "Latin1.h"
+
+namespace tb {
+
+namespace {
+
+constexpr int kClientWidth = 320;
+constexpr int kClientHeight = 50;
+// Bounds the wait for the window system to map a new window.
+constexpr int kExposeWaitMs = 500;
+
+}  // namespace
+
+TInfoMessage::TInfoMessage(QWidget* owner)
+    : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowStaysOnTopHint),
+      lblInfo(new QLabel(this)) {
+  setWindowTitle(QStringLiteral("Information"));
+  ApplyFormStyle(this, kClientWidth, kClientHeight);
+  lblInfo->setTextFormat(Qt::PlainText);
+  lblInfo->move(11, 16);
+  CenterOnScreen(this);
+}
+
+void TInfoMessage::Show() {
+  show();
+  raise();
+  activateWindow();
+  FormActivate();
+}
+
+void TInfoMessage::Close() { hide(); }
+
+void TInfoMessage::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    FormActivate();
+  }
+}
+
+void TInfoMessage::FormActivate() {
+  lblInfo->setText(FromAnsi(MessageText));
+  lblInfo->adjustSize();
+  PaintNow();
+}
+
+void TInfoMessage::PaintNow() {
+  if (FPainting) {
+    return;
+  }
+  FPainting = true;
+  // A window that the window system has not mapped yet cannot be painted; at
+  // program start no event loop would map it before the first query ends.
+  // User input waits, so no handler of the program runs in between.
+  QElapsedTimer waited;
+  waited.start();
+  while (isVisible() && windowHandle() != nullptr && !windowHandle()->isExposed() &&
+         waited.elapsed() < kExposeWaitMs) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+  }
+  repaint();
+  FPainting = false;
+}
+
+}  // namespace tb

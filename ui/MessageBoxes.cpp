@@ -1,0 +1,53 @@
+#include "MessageBoxes.h"
+
+#include <QMessageBox>
+#include <utility>
+
+#include "Latin1.h"
+
+namespace tb {
+
+namespace {
+
+MessageBoxHandler& Handler() {
+  static MessageBoxHandler handler;
+  return handler;
+}
+
+void Show(QWidget* parent, const MessageRecord& record) {
+  if (Handler()) {
+    Handler()(record);
+    return;
+  }
+  QMessageBox box(record.errorIcon ? QMessageBox::Critical : QMessageBox::NoIcon, record.caption,
+                  QString(record.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+                  QMessageBox::Ok, parent);
+  // Device names and addresses come from the network: never read them as markup.
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
+}
+
+}  // namespace
+
+MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
+  return std::exchange(Handler(), std::move(handler));
+}
+
+void ShowProgramMessage(QWidget* parent, const AnsiString& text) {
+  Show(parent, {QStringLiteral("Brelvan"), FromAnsi(text), false});
+}
+
+AnsiString ErrorReportText(const AnsiString& message) {
+  // Compared as unsigned bytes: a message ending in a Latin-1 letter gets
+  // its full stop too.
+  if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') {
+    return message + '.';
+  }
+  return message;
+}
+
+void ShowErrorReport(QWidget* parent, const AnsiString& message) {
+  Show(parent, {QStringLiteral("Tarnwick Brelvan"), FromAnsi(ErrorReportText(message)), true});
+}
+
+}  // namespace tb
