@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "FanOut.h"
+#include "IdException.h"
+#include "IdUDPServer.h"
+
+namespace tb {
+namespace {
+
+// Records the sends instead of making them; a send to a listed host fails.
+class RecordingServer : public TIdUDPServer {
+ public:
+  std::vector<std::string> calls;
+  std::vector<std::string> failingHosts;
+  bool failBroadcast = false;
+
+  void Send(const AnsiString& host, int port, const AnsiString& data) override {
+    calls.push_back("send " + host + ":" + std::to_string(port) + " " + data);
+    for (const auto& h : failingHosts) {
+      if (h == host) throw EIdCouldNotBindSocket();
+    }
+  }
+  void Broadcast(const AnsiString& data, int port) override {
+    calls.push_back("broadcast " + std::to_string(port) + " " + data);
+    if (failBroadcast) throw EIdSocketError(1, "");
+  }
+};
+
+TLocalInterface Interface(const char* ip, const char* broadcast, bool loopback = false) {
+  TLocalInterface i;
+  i.IPAddress = ip;
+  i.BroadcastAddress = broadcast;
+  i.IsLoopback = loopback;
+  return i;
+}
+
+struct FanOutCase {
+  const char* name;
+  bool listed;
+  std::vector<TLocalInterface> interfaces;
+  std::vector<std::string> failingHosts;
+  bool failBroadcast;
+  std::vector<std::string> expectedCalls;
+  int expectedMessages;
+};
+
+TEST(FanOutTest, DestinationsOrderAndMessages) {
+  const std::vector<FanOutCase> cases = {
+      {"one interface plus loopback",
+       true,
+       {Interface("127.0.0.1", "127.255.255.255", true),
+        Interface("192.168.1.10", "192.168.1.255")},
+       {},
+       false,
+       {"send 192.168.1.255:998 HELLO()", "broadcast 998 HELLO()"},
+       0},
+      {"list order, duplicates kept, loopback with another address not skipped",
+       true,
+       {Interface("10.78.0.1", "10.78.0.255"), Interface("10.77.0.1", "10.77.0.255"),
+        Interface("10.77.0.9", "10.77.0.255"), Interface("127.0.1.1", "127.255.255.255", true)},
+       {},
+       false,
+       {"send 10.78.0.255:998 HELLO()", "send 10.77.0.255:998 HELLO()",
+        "send 10.77.0.255:998 HELLO()", "send 127.255.255.255:998 HELLO()",
+        "broadcast 998 HELLO()"},
+       0},
+      {"listing failed",
+       false,
+       {Interface("10.0.0.1", "10.0.0.255")},
+       {},
+       false,
+       {"broadcast 998 HELLO()"},
+       0},
+      {"empty list", true, {}, {}, false, {"broadcast 998 HELLO()"}, 0},
+      {"every send failing: one message each, broadcast still tried",
+       true,
+       {Interface("10.77.0.1", "10.77.0.255")},
+       {"10.77.0.255"},
+       true,
+       {"send 10.77.0.255:998 HELLO()", "broadcast 998 HELLO()"},
+       2},
+      {"a failing send does not stop the next",
+       true,
+       {Interface("10.77.0.1", "10.77.0.255"), Interface("10.78.0.1", "10.78.0.255")},
+       {"10.77.0.255"},
+       false,
+       {"send 10.77.0.255:998 HELLO()", "send 10.78.0.255:998 HELLO()", "broadcast 998 HELLO()"},
+       1},
+  };
+  for (const auto& c : cases) {
+    RecordingServer server;
+    server.failingHosts = c.failingHosts;
+    server.failBroadcast = c.failBroadcast;
+    std::vector<AnsiString> messages;
+    SendCommandFanOut(
+        "HELLO()", server,
+        [&](std::vector<TLocalInterface>& list) {
+          list = c.interfaces;
+          return c.listed;
+        },
+        [&](const AnsiString& m) { messages.push_back(m); });
+    EXPECT_EQ(server.calls, c.expectedCalls) << c.name;
+    EXPECT_EQ(static_cast<int>(messages.size()), c.expectedMessages) << c.name;
+    for (const auto& m : messages) {
+      EXPECT_EQ(m, "Error de comunicaci\xf3n") << c.name;
+    }
+    EXPECT_FALSE(server.Active()) << "nothing was really sent";
+  }
+}
+
+TEST(FanOutTest, ListingThatThrowsIsReportedOnce) {
+  RecordingServer server;
+  std::vector<AnsiString> messages;
+  SendCommandFanOut(
+      "X()", server,
+      [](std::vector<TLocalInterface>&) -> bool { throw std::runtime_error("boom"); },
+      [&](const AnsiString& m) { messages.push_back(m); });
+  EXPECT_TRUE(server.calls.empty());
+  EXPECT_EQ(messages.size(), 1U);
+}
+
+TEST(FanOutTest, BindingSetUp) {
+  struct Case {
+    const char* name;
+    bool throws;
+    std::vector<AnsiString> addresses;
+    bool expectMessage;
+  };
+  const Case cases[] = {
+      {"two addresses", false, {"10.77.0.1", "10.78.0.1"}, false},
+      {"none", false, {}, true},
+      {"listing raises", true, {}, true},
+  };
+  for (const auto& c : cases) {
+    TIdUDPServer server;
+    std::vector<AnsiString> messages;
+    SetUpBindings(
+        server,
+        [&]() -> std::vector<AnsiString> {
+          if (c.throws) throw EIdSocketError(1, "");
+          return c.addresses;
+        },
+        [&](const AnsiString& m) { messages.push_back(m); });
+    ASSERT_EQ(server.Bindings().Count(), static_cast<int>(c.addresses.size())) << c.name;
+    for (int i = 0; i < server.Bindings().Count(); ++i) {
+      EXPECT_EQ(server.Bindings().Items(i).IP, c.addresses[static_cast<std::size_t>(i)]);
+      EXPECT_EQ(server.Bindings().Items(i).Port, 998);
+      EXPECT_FALSE(server.Bindings().Items(i).HandleAllocated()) << "no socket before a send";
+    }
+    if (c.expectMessage) {
+      ASSERT_EQ(messages.size(), 1U) << c.name;
+      EXPECT_EQ(messages[0], "No se ha detectado direcci\xf3n IP Local en esta PC.");
+    } else {
+      EXPECT_TRUE(messages.empty()) << c.name;
+    }
+    EXPECT_FALSE(server.Active());
+  }
+}
+
+TEST(FanOutTest, NewBindingTakesDefaultPort) {
+  TIdUDPServer server;
+  server.DefaultPort = 1234;
+  const TIdSocketHandle& b = server.Bindings().Add();
+  EXPECT_EQ(b.Port, 1234);
+  EXPECT_TRUE(b.IP.empty());
+  EXPECT_TRUE(b.SenderAddress.empty());
+  EXPECT_EQ(b.SenderPort, 0);
+  EXPECT_EQ(server.SendingBinding(), nullptr);
+}
+
+}  // namespace
+}  // namespace tb

@@ -1,0 +1,133 @@
+#include "LabSupport.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sched.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+#include "IdStack.h"
+
+namespace tb::lab {
+
+std::string Namespace(const std::string& role) {
+  const char* prefix = std::getenv("TB_LAB_PREFIX");
+  return std::string(prefix != nullptr && *prefix != 0 ? prefix : "tb") + "-" + role;
+}
+
+std::string SkipReason() {
+  if (::geteuid() != 0) {
+    return "lab tests need root (network namespaces); skipped";
+  }
+  try {
+    const auto addresses = ListHostAddresses();
+    if (addresses != std::vector<AnsiString>{"10.77.0.1", "10.78.0.1"}) {
+      return "not inside the lab's PC namespace (run through scripts/lab.sh exec); skipped";
+    }
+  } catch (...) {
+    return "cannot list interfaces; skipped";
+  }
+  return {};
+}
+
+Peer::Peer(const std::string& role, const std::string& address, int port) {
+  // A thread may switch namespaces on its own; the socket stays in the namespace
+  // it was made in, and is then usable from any thread.
+  std::thread maker([&] {
+    const int ns = ::open(("/run/netns/" + Namespace(role)).c_str(), O_RDONLY | O_CLOEXEC);
+    if (ns < 0 || ::setns(ns, CLONE_NEWNET) < 0) {
+      if (ns >= 0) ::close(ns);
+      return;
+    }
+    ::close(ns);
+    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    const int on = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
+    ::setsockopt(fd, IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
+    ::setsockopt(fd, SOL_SOCKET, SO_BINDTODEVICE, "eth0", 5);
+    const int buffer = 4 << 20;
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &buffer, sizeof buffer);
+    sockaddr_in sa{};
+    sa.sin_family = AF_INET;
+    sa.sin_port = htons(static_cast<std::uint16_t>(port));
+    ::inet_pton(AF_INET, address.c_str(), &sa.sin_addr);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) < 0) {
+      ::close(fd);
+      return;
+    }
+    fd_ = fd;
+  });
+  maker.join();
+}
+
+Peer::~Peer() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+void Peer::Send(const std::string& data, const std::string& address, int port) const {
+  sockaddr_in sa{};
+  sa.sin_family = AF_INET;
+  sa.sin_port = htons(static_cast<std::uint16_t>(port));
+  ::inet_pton(AF_INET, address.c_str(), &sa.sin_addr);
+  while (::sendto(fd_, data.data(), data.size(), 0, reinterpret_cast<sockaddr*>(&sa), sizeof sa) <
+             0 &&
+         (errno == EAGAIN || errno == ENOBUFS)) {
+    std::this_thread::sleep_for(std::chrono::microseconds(100));
+  }
+}
+
+std::optional<Received> Peer::Receive(std::chrono::milliseconds timeout) const {
+  pollfd p{fd_, POLLIN, 0};
+  if (::poll(&p, 1, static_cast<int>(timeout.count())) <= 0) {
+    return std::nullopt;
+  }
+  static char buffer[65536];
+  sockaddr_in source{};
+  iovec iov{buffer, sizeof buffer};
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
+  msghdr msg{};
+  msg.msg_name = &source;
+  msg.msg_namelen = sizeof source;
+  msg.msg_iov = &iov;
+  msg.msg_iovlen = 1;
+  msg.msg_control = control;
+  msg.msg_controllen = sizeof control;
+  const ssize_t n = ::recvmsg(fd_, &msg, 0);
+  if (n < 0) return std::nullopt;
+  Received r;
+  r.data.assign(buffer, static_cast<std::size_t>(n));
+  char text[INET_ADDRSTRLEN] = {};
+  r.from = ::inet_ntop(AF_INET, &source.sin_addr, text, sizeof text);
+  r.fromPort = ntohs(source.sin_port);
+  for (cmsghdr* c = CMSG_FIRSTHDR(&msg); c != nullptr; c = CMSG_NXTHDR(&msg, c)) {
+    if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_PKTINFO) {
+      in_pktinfo info{};
+      std::memcpy(&info, CMSG_DATA(c), sizeof info);
+      r.to = ::inet_ntop(AF_INET, &info.ipi_addr, text, sizeof text);
+    }
+  }
+  return r;
+}
+
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= end) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  return true;
+}
+
+void PumpFor(std::chrono::milliseconds duration) {
+  PumpUntil([] { return false; }, duration);
+}
+
+}  // namespace tb::lab

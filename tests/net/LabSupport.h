@@ -1,0 +1,44 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace tb::lab {
+
+// Name of a lab namespace, e.g. Namespace("dev1") == "<prefix>-dev1".
+std::string Namespace(const std::string& role);
+// Why lab tests cannot run here, or empty when they can (root, inside the lab's PC).
+std::string SkipReason();
+
+struct Received {
+  std::string data;
+  std::string from;
+  int fromPort = 0;
+  std::string to;
+};
+
+// A datagram socket that lives in another lab namespace (a device host),
+// bound to address:port there and tied to that host's eth0.
+class Peer {
+ public:
+  Peer(const std::string& role, const std::string& address, int port);
+  Peer(const Peer&) = delete;
+  Peer& operator=(const Peer&) = delete;
+  ~Peer();
+
+  bool Ok() const { return fd_ >= 0; }
+  void Send(const std::string& data, const std::string& address, int port) const;
+  std::optional<Received> Receive(std::chrono::milliseconds timeout) const;
+
+ private:
+  int fd_ = -1;
+};
+
+// Processes the GUI thread's events until `done` or the time-out.
+bool PumpUntil(const std::function<bool()>& done,
+               std::chrono::milliseconds timeout = std::chrono::milliseconds(3000));
+void PumpFor(std::chrono::milliseconds duration);
+
+}  // namespace tb::lab
