@@ -63,7 +63,10 @@ void TInfoMessage::PaintNow() {
   // User input waits, so no handler of the program runs in between.
   QElapsedTimer waited;
   waited.start();
-  while (isVisible() && windowHandle() != nullptr && !windowHandle()->isExposed() &&
+  // WA_Mapped, not only isExposed(): right after a hide the window can still
+  // count as exposed until the window system's news of the hide arrives.
+  while (isVisible() && windowHandle() != nullptr &&
+         (!testAttribute(Qt::WA_Mapped) || !windowHandle()->isExposed()) &&
          waited.elapsed() < kExposeWaitMs) {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
   }

@@ -55,10 +55,23 @@ inline void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
   Press(std::vector<Stroke>{{key, modifiers}});
 }
 
+// Shows the window, makes it the active one and delivers what showing posts.
 inline void ShowActive(QWidget* window) {
   window->show();
   window->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  // The offscreen platform does not activate a window shown a second time.
+  if (!QTest::qWaitForWindowActive(window) || !window->isActiveWindow()) {
+    QApplication::setActiveWindow(window);
+  }
+  ASSERT_TRUE(window->isActiveWindow());
+  QCoreApplication::processEvents();
+}
+
+// Types text as key strokes that carry it, also characters no key code names.
+inline void TypeText(QWidget* widget, const QString& text) {
+  for (const QChar c : text) {
+    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+  }
 }
 
 }  // namespace tb::test

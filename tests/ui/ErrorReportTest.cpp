@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QTest>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "Exception.h"
+#include "Latin1.h"
+#include "MessageBoxes.h"
+#include "ShellOpen.h"
+#include "UiTestSupport.h"
+
+namespace tb {
+namespace {
+
+TEST(ErrorReportTest, FullStopRule) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"", ""},
+      {"Abc", "Abc."},
+      {"Ends in bracket]", "Ends in bracket]."},
+      {"Done.", "Done."},
+      {"Why!", "Why!"},  // '!' comes before '.'
+      {"Dash-", "Dash-"},
+      {"Slash/", "Slash/."},
+      {"Caf\xE9", "Caf\xE9."},  // a Latin-1 letter is above '.', not a negative char
+  };
+  for (const auto& [message, shown] : cases) {
+    EXPECT_EQ(ErrorReportText(message), shown) << message;
+  }
+}
+
+TEST(ErrorReportTest, BoxesCarryCaptionIconAndLatinOneText) {
+  test::MessageCatcher catcher;
+  ShowProgramMessage(nullptr, "Configuraci\xF3n\r\nfinalizada");
+  ShowErrorReport(nullptr, "Fallo en el \xEDndice");
+  ASSERT_EQ(catcher.messages.size(), 2U);
+  EXPECT_EQ(catcher.messages[0].caption, QStringLiteral("Brelvan"));
+  EXPECT_EQ(catcher.messages[0].text, QString::fromUtf8("Configuración\r\nfinalizada"));
+  EXPECT_FALSE(catcher.messages[0].errorIcon);
+  EXPECT_EQ(catcher.messages[1].caption, QStringLiteral("Tarnwick Brelvan"));
+  EXPECT_EQ(catcher.messages[1].text, QString::fromUtf8("Fallo en el índice."));
+  EXPECT_TRUE(catcher.messages[1].errorIcon);
+}
+
+TEST(ErrorReportTest, ErrorFromAClickHandlerIsReportedAndTheProgramGoesOn) {
+  test::MessageCatcher catcher;
+  QPushButton button(QStringLiteral("Go"));
+  int clicks = 0;
+  QObject::connect(&button, &QPushButton::clicked, [&] {
+    ++clicks;
+    if (clicks == 1) {
+      throw Exception("IPAddress must include 4 pieces of length 1..3. IPAddressString[]");
+    }
+    if (clicks == 2) {
+      throw std::runtime_error("out of range");
+    }
+  });
+  test::ShowActive(&button);
+  for (int i = 0; i < 3; ++i) {
+    QTest::mouseClick(&button, Qt::LeftButton);
+  }
+  EXPECT_EQ(clicks, 3) << "every click after a failed one is handled";
+  ASSERT_EQ(catcher.messages.size(), 2U);
+  EXPECT_EQ(catcher.messages[0].text,
+            QStringLiteral("IPAddress must include 4 pieces of length 1..3. IPAddressString[]."));
+  EXPECT_EQ(catcher.messages[0].caption, QStringLiteral("Tarnwick Brelvan"));
+  EXPECT_TRUE(catcher.messages[0].errorIcon);
+  EXPECT_EQ(catcher.messages[1].text, QStringLiteral("out of range."));
+}
+
+TEST(Latin1Test, ConversionsBothWays) {
+  EXPECT_EQ(FromAnsi("Versi\xF3n \xE9"), QString::fromUtf8("Versión é"));
+  EXPECT_EQ(FromAnsi(std::string("a\0b", 3)).size(), 3) << "bytes after a NUL are kept";
+  EXPECT_EQ(ToAnsi(QString::fromUtf8("niño")), "ni\xF1o");
+  EXPECT_EQ(ToAnsi(QString::fromUtf8("ł€")), "??");
+  EXPECT_TRUE(IsLatin1(QString::fromUtf8("ÿ")));
+  EXPECT_FALSE(IsLatin1(QString::fromUtf8("Ā")));
+  std::string all;
+  for (int c = 1; c < 256; ++c) {
+    all += static_cast<char>(c);
+  }
+  EXPECT_EQ(ToAnsi(FromAnsi(all)), all);
+}
+
+TEST(ShellOpenTest, TheSeamReceivesTheText) {
+  std::vector<AnsiString> opened;
+  const ShellOpenHandler previous =
+      SetShellOpenHandler([&](const AnsiString& text) { opened.push_back(text); });
+  ShellOpen(nullptr, "http:\\\\192.168.0.5");
+  SetShellOpenHandler(previous);
+  EXPECT_EQ(opened, std::vector<AnsiString>{"http:\\\\192.168.0.5"});
+}
+
+}  // namespace
+}  // namespace tb
