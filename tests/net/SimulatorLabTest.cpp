@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -23,6 +24,7 @@ using namespace std::chrono_literals;
 class Simulator {
  public:
   Simulator(const std::string& role, const std::string& log) : log_(log) {
+    std::remove(log.c_str());  // an old log would read as ready at once
     pid_ = ::fork();
     if (pid_ == 0) {
       const std::string ns = lab::Namespace(role);
