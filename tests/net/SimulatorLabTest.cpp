@@ -67,7 +67,7 @@ TEST(SimulatorLabTest, QueryFindsTheWholeFleetAndConfigureIsAnswered) {
   server.OnUDPRead = [&](TIdUDPServer&, TIdMemoryStream& data, TIdSocketHandle&) {
     const std::string text = data.DataString();
     if (GetCommandName(text) == "NTM")
-      macs.insert(GetField(text, 3, ','));
+      macs.insert(GetField(text, 2, ','));
     else
       answers.push_back(text);
   };
@@ -77,7 +77,9 @@ TEST(SimulatorLabTest, QueryFindsTheWholeFleetAndConfigureIsAnswered) {
       server, [] { return ListHostAddresses(); }, show);
   SendCommandFanOut("HELLO()", server, GetLocalInterfaces, show);
   lab::PumpUntil([&] { return macs.size() >= 12; }, 2000ms);
-  EXPECT_EQ(macs.size(), 12U) << "every device of both subnets, whichever way it answers";
+  std::string seen;
+  for (const auto& m : macs) seen += m + " ";
+  EXPECT_EQ(macs.size(), 12U) << "every device of both subnets, whichever way it answers: " << seen;
   EXPECT_TRUE(messages.empty());
 
   const std::string config =
