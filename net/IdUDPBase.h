@@ -17,7 +17,7 @@ class TIdUDPBase : public TIdComponent {
   int BufferSize = 8192;
   bool BroadcastEnabled = false;
 
-  bool Active() { return GetActive(); }
+  bool Active() const { return GetActive(); }
   void SetActive(bool value);
 
   // One datagram with exactly the bytes of `data` to host:port, from the
@@ -29,7 +29,7 @@ class TIdUDPBase : public TIdComponent {
 
  protected:
   virtual void CloseBinding() = 0;
-  virtual bool GetActive() = 0;
+  virtual bool GetActive() const = 0;
   // The socket that sends; activates the endpoint when there is none.
   virtual TIdSocketHandle& GetBinding() = 0;
   virtual void BroadcastEnabledChanged() = 0;

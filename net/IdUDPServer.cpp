@@ -15,7 +15,7 @@ TIdUDPServer::~TIdUDPServer() {
   receivers_.Close();
 }
 
-bool TIdUDPServer::GetActive() { return active_; }
+bool TIdUDPServer::GetActive() const { return active_; }
 
 TIdSocketHandle& TIdUDPServer::GetBinding() {
   if (sendingBinding_.load() == nullptr) {

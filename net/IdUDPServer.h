@@ -38,7 +38,7 @@ class TIdUDPServer : public TIdUDPBase {
 
  protected:
   void CloseBinding() override;
-  bool GetActive() override;
+  bool GetActive() const override;
   TIdSocketHandle& GetBinding() override;
   void BroadcastEnabledChanged() override;
   virtual void DoUDPRead(TIdMemoryStream& data, TIdSocketHandle& binding);
