@@ -1,7 +1,9 @@
 #include "Application.h"
 
+#include <QEvent>
 #include <QThread>
 #include <exception>
+#include <utility>
 
 #include "Exception.h"
 #include "MessageBoxes.h"
@@ -10,16 +12,21 @@ namespace tb {
 
 namespace {
 
-void Report(const AnsiString& message) {
-  if (QThread::currentThread() != qApp->thread()) {
-    // A message box belongs to the GUI thread; report from there.
-    QMetaObject::invokeMethod(
-        qApp, [message] { ShowErrorReport(QApplication::activeWindow(), message); },
-        Qt::QueuedConnection);
-    return;
+// An error caught on another thread, carried to the GUI thread for its report.
+class ReportEvent : public QEvent {
+ public:
+  static QEvent::Type Kind() {
+    static const auto kind = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return kind;
   }
-  ShowErrorReport(QApplication::activeWindow(), message);
-}
+
+  explicit ReportEvent(AnsiString message) : QEvent(Kind()), FMessage(std::move(message)) {}
+
+  [[nodiscard]] const AnsiString& Message() const { return FMessage; }
+
+ private:
+  AnsiString FMessage;
+};
 
 }  // namespace
 
@@ -37,6 +44,23 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     Report(error.what());
   }
   return true;
+}
+
+bool TApplication::event(QEvent* event) {
+  if (event->type() == ReportEvent::Kind()) {
+    ShowErrorReport(activeWindow(), static_cast<ReportEvent*>(event)->Message());
+    return true;
+  }
+  return QApplication::event(event);
+}
+
+void TApplication::Report(const AnsiString& message) {
+  if (QThread::currentThread() != thread()) {
+    // A message box belongs to the GUI thread.
+    postEvent(this, new ReportEvent(message));
+    return;
+  }
+  ShowErrorReport(activeWindow(), message);
 }
 
 }  // namespace tb

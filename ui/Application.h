@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include "AnsiString.h"
+
 namespace tb {
 
 // The program's application object. Qt lets no exception cross its event
@@ -15,6 +17,12 @@ class TApplication : public QApplication {
   TApplication(int& argc, char** argv);
 
   bool notify(QObject* receiver, QEvent* event) override;
+
+ protected:
+  bool event(QEvent* event) override;
+
+ private:
+  void Report(const AnsiString& message);
 };
 
 }  // namespace tb

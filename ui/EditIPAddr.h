@@ -33,16 +33,16 @@ class TEditIPAddr : public QWidget {
   // address check's tb::Exception reaches the caller and no cell changes.
   void SetText(const AnsiString& text);
 
-  bool AcceptOctal() const { return FAcceptOctal; }
+  [[nodiscard]] bool AcceptOctal() const { return FAcceptOctal; }
   void SetAcceptOctal(bool accept) { FAcceptOctal = accept; }
 
   // False for first octet 0, 127, 240 or 255 and last octet 0 or 255.
   // Throws the address check's error when Text is no valid address.
   bool IsHostAddress();
 
-  QLineEdit* Cell(int index) const;
-  QLabel* Dot(int index) const;
-  QFrame* Frame() const { return FFrame; }
+  [[nodiscard]] QLineEdit* Cell(int index) const;
+  [[nodiscard]] QLabel* Dot(int index) const;
+  [[nodiscard]] QFrame* Frame() const { return FFrame; }
 
  protected:
   void focusInEvent(QFocusEvent* event) override;

@@ -12,7 +12,7 @@ class TIPCell : public QLineEdit {
  public:
   TIPCell(int index, QWidget* parent);
 
-  int Index() const { return FIndex; }
+  [[nodiscard]] int Index() const { return FIndex; }
 
  signals:
   // Before the cell's own handling of the key, so that the control can make

@@ -2,6 +2,7 @@
 
 #include <QPushButton>
 #include <QTest>
+#include <QThread>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -68,6 +69,21 @@ TEST(ErrorReportTest, ErrorFromAClickHandlerIsReportedAndTheProgramGoesOn) {
   EXPECT_EQ(catcher.messages[0].caption, QStringLiteral("Tarnwick Brelvan"));
   EXPECT_TRUE(catcher.messages[0].errorIcon);
   EXPECT_EQ(catcher.messages[1].text, QStringLiteral("out of range."));
+}
+
+TEST(ErrorReportTest, ErrorOnAnotherThreadIsReportedOnTheGuiThread) {
+  test::MessageCatcher catcher;
+  QThread worker;
+  QObject onWorker;
+  onWorker.moveToThread(&worker);
+  worker.start();
+  QMetaObject::invokeMethod(
+      &onWorker, [] { throw Exception("Socket error"); }, Qt::QueuedConnection);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !catcher.messages.empty(); }, 5000));
+  worker.quit();
+  worker.wait();
+  ASSERT_EQ(catcher.messages.size(), 1U);
+  EXPECT_EQ(catcher.messages[0].text, QStringLiteral("Socket error."));
 }
 
 TEST(Latin1Test, ConversionsBothWays) {

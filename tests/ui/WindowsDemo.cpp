@@ -1,0 +1,65 @@
+// Shows one window of the dialog side with sample data, for looking at it
+// on a real display: tb_ui_demo properties|dhcp|about|info|message|error|edit
+#include <QLineEdit>
+#include <QThread>
+#include <QTimer>
+#include <cstring>
+
+#include "About.h"
+#include "Application.h"
+#include "EditIPAddr.h"
+#include "FormStyle.h"
+#include "InfoMsg.h"
+#include "MessageBoxes.h"
+#include "Properties.h"
+
+namespace {
+
+void Fill(tb::TfrmProperties& dlg, bool dhcp) {
+  dlg.DeviceName = "Caf\xE9 IO-40";
+  dlg.MAC = "00-11-22-33-44-55";
+  dlg.Version = "2.07";
+  dlg.DHCP = dhcp;
+  dlg.IP = "192.168.100.200";
+  dlg.Netmask = "255.255.255.0";
+  dlg.Gateway = "192.168.100.1";
+  dlg.HostNameEnabled = !dhcp;
+  dlg.HostName = "lab-io";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  tb::TApplication app(argc, argv);
+  const char* what = argc > 1 ? argv[1] : "properties";
+  if (std::strcmp(what, "properties") == 0 || std::strcmp(what, "dhcp") == 0) {
+    tb::TfrmProperties dlg;
+    Fill(dlg, std::strcmp(what, "dhcp") == 0);
+    QTimer::singleShot(300, [&] { dlg.txtPassword->setText(QStringLiteral("secret")); });
+    dlg.ShowModalOk();
+  } else if (std::strcmp(what, "about") == 0) {
+    tb::TfrmAbout about;
+    about.exec();
+  } else if (std::strcmp(what, "info") == 0) {
+    // As at program start: no event loop runs while the notice is up.
+    QWidget owner;
+    tb::TInfoMessage info(&owner);
+    info.MessageText = "Actualizando configuraci\xF3n en el dispositivo...";
+    info.Show();
+    QThread::sleep(10);
+  } else if (std::strcmp(what, "message") == 0) {
+    tb::ShowProgramMessage(nullptr, "Direcci\xF3n IP no v\xE1lida.");
+  } else if (std::strcmp(what, "error") == 0) {
+    tb::ShowErrorReport(nullptr,
+                        "IPAddress must include 4 pieces of length 1..3. IPAddressString[]");
+  } else if (std::strcmp(what, "edit") == 0) {
+    QWidget form;
+    tb::ApplyFormStyle(&form, 140, 60);
+    auto* edit = new tb::TEditIPAddr(&form);
+    edit->move(20, 20);
+    edit->SetText("255.255.255.255");
+    form.show();
+    return QApplication::exec();
+  }
+  return 0;
+}
