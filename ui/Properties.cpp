@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QTimer>
 #include <algorithm>
 
 #include "EditIPAddr.h"
@@ -124,6 +125,18 @@ TfrmProperties::TfrmProperties(QWidget* owner)
   connect(btnOk, &QPushButton::clicked, this, &TfrmProperties::btnOkClick);
   connect(btnCancel, &QPushButton::clicked, this, &TfrmProperties::btnCancelClick);
 
+  // Filling runs once the dialog is on screen, from its own event loop: an
+  // address the edits refuse then reaches the general error report with the
+  // dialog up.
+  FActivateTimer = new QTimer(this);
+  FActivateTimer->setSingleShot(true);
+  FActivateTimer->setInterval(0);
+  connect(FActivateTimer, &QTimer::timeout, this, [this] {
+    if (isVisible()) {
+      FormActivate();
+    }
+  });
+
   CenterOnScreen(this);
   FormCreate();
 }
@@ -145,16 +158,7 @@ void TfrmProperties::Translate() {
 void TfrmProperties::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!event->spontaneous()) {
-    // Once the dialog is on screen, from its own event loop: an address the
-    // edits refuse then reaches the general error report with the dialog up.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-          if (isVisible()) {
-            FormActivate();
-          }
-        },
-        Qt::QueuedConnection);
+    FActivateTimer->start();
   }
 }
 

@@ -9,6 +9,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTimer;
 
 namespace tb {
 
@@ -77,6 +78,8 @@ class TfrmProperties : public QDialog {
   void btnOkClick();
   void btnCancelClick();
   bool IsValidText(AnsiString& message);
+
+  QTimer* FActivateTimer = nullptr;
 };
 
 }  // namespace tb

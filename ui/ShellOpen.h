@@ -4,6 +4,7 @@
 
 #include "AnsiString.h"
 
+class QUrl;
 class QWidget;
 
 namespace tb {
@@ -19,5 +20,8 @@ ShellOpenHandler SetShellOpenHandler(ShellOpenHandler handler);
 
 // The platform's half of ShellOpen, one file per platform.
 void PlatformShellOpen(QWidget* parent, const AnsiString& text);
+
+// The URL that the desktop is asked to open for a shell text.
+QUrl ShellTextToUrl(const AnsiString& text);
 
 }  // namespace tb

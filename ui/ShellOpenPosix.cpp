@@ -6,12 +6,16 @@
 
 namespace tb {
 
-void PlatformShellOpen(QWidget* /*parent*/, const AnsiString& text) {
+QUrl ShellTextToUrl(const AnsiString& text) {
   // The texts are written for the Windows shell, which takes "http:\\host";
-  // a URL parser here wants forward slashes.
+  // a URL parser wants forward slashes.
   QString url = FromAnsi(text);
   url.replace(QLatin1Char('\\'), QLatin1Char('/'));
-  QDesktopServices::openUrl(QUrl(url, QUrl::TolerantMode));
+  return QUrl(url, QUrl::TolerantMode);
+}
+
+void PlatformShellOpen(QWidget* /*parent*/, const AnsiString& text) {
+  QDesktopServices::openUrl(ShellTextToUrl(text));
 }
 
 }  // namespace tb

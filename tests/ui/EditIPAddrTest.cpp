@@ -26,7 +26,7 @@ using test::Typed;
 constexpr int kEnd = -1;        // caret after the last character
 constexpr int kSelectAll = -2;  // the cell's whole text selected
 
-const std::string kEmptyAddressError =
+constexpr const char* kEmptyAddressError =
     "IPAddress must include 4 pieces of length 1..3. IPAddressString[]";
 
 // The control between two ordinary edits in a dialog with a default button.
@@ -53,7 +53,7 @@ class EditIPAddrTest : public ::testing::Test {
     }
   }
 
-  std::array<std::string, 4> Cells() const {
+  [[nodiscard]] std::array<std::string, 4> Cells() const {
     std::array<std::string, 4> cells;
     for (int i = 0; i < 4; ++i) {
       cells.at(static_cast<std::size_t>(i)) = edit->Cell(i)->text().toStdString();
@@ -61,7 +61,7 @@ class EditIPAddrTest : public ::testing::Test {
     return cells;
   }
 
-  int FocusedCell() const {
+  [[nodiscard]] int FocusedCell() const {
     for (int i = 0; i < 4; ++i) {
       if (edit->Cell(i)->hasFocus()) {
         return i;

@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QThread>
+#include <QUrl>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -107,6 +108,11 @@ TEST(ShellOpenTest, TheSeamReceivesTheText) {
   ShellOpen(nullptr, "http:\\\\192.168.0.5");
   SetShellOpenHandler(previous);
   EXPECT_EQ(opened, std::vector<AnsiString>{"http:\\\\192.168.0.5"});
+}
+
+TEST(ShellOpenTest, WindowsShellTextBecomesAUrl) {
+  EXPECT_EQ(ShellTextToUrl("http:\\\\192.168.0.5"), QUrl(QStringLiteral("http://192.168.0.5")));
+  EXPECT_EQ(ShellTextToUrl("http://10.0.0.1"), QUrl(QStringLiteral("http://10.0.0.1")));
 }
 
 }  // namespace

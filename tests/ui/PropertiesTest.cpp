@@ -42,7 +42,7 @@ class PropertiesTest : public ::testing::Test {
   void ClickOk() { QTest::mouseClick(dlg.btnOk, Qt::LeftButton); }
 
   // The data fields, to show that a step changed none of them.
-  std::vector<std::string> Fields() const {
+  [[nodiscard]] std::vector<std::string> Fields() const {
     return {dlg.Password, dlg.DeviceName,       dlg.MAC,
             dlg.Version,  dlg.DHCP ? "1" : "0", dlg.IP,
             dlg.Netmask,  dlg.Gateway,          dlg.HostNameEnabled ? "1" : "0",
