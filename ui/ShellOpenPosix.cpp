@@ -11,7 +11,7 @@ QUrl ShellTextToUrl(const AnsiString& text) {
   // a URL parser wants forward slashes.
   QString url = FromAnsi(text);
   url.replace(QLatin1Char('\\'), QLatin1Char('/'));
-  return QUrl(url, QUrl::TolerantMode);
+  return {url, QUrl::TolerantMode};
 }
 
 void PlatformShellOpen(QWidget* /*parent*/, const AnsiString& text) {
