@@ -1,6 +1,21 @@
-#include <cstdio>
+#include <clocale>
 
-int main() {
-  std::puts("Tarnwick Brelvan: the main window is not built yet.");
-  return 0;
+#include "About.h"
+#include "Application.h"
+#include "MainWindow.h"
+#include "Properties.h"
+
+int main(int argc, char* argv[]) {
+  // The device list sorts captions in the user's collation.
+  std::setlocale(LC_COLLATE, "");
+  tb::TApplication application(argc, argv);
+  tb::TApplication::setApplicationName("Tarnwick Brelvan");
+
+  tb::TfrmMain frmMain;
+  tb::TfrmProperties frmProperties;
+  tb::TfrmAbout frmAbout;
+  frmMain.SetDialogs(&frmProperties, &frmAbout);
+
+  frmMain.show();
+  return tb::TApplication::exec();
 }

@@ -134,6 +134,7 @@ TfrmProperties::TfrmProperties(QWidget* owner)
   connect(FActivateTimer, &QTimer::timeout, this, [this] {
     if (isVisible()) {
       FormActivate();
+      emit Activated();
     }
   });
 

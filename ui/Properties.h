@@ -67,6 +67,10 @@ class TfrmProperties : public QDialog {
   QLineEdit* txtPassword = nullptr;
   QLabel* lblPassword = nullptr;
 
+ signals:
+  // The dialog on screen has been filled from the data fields.
+  void Activated();
+
  protected:
   void showEvent(QShowEvent* event) override;
 

@@ -1,0 +1,38 @@
+#include "ChangeTimer.h"
+
+namespace tb {
+
+TChangeTimer::TChangeTimer(QObject* parent) : QObject(parent) {
+  timer_.setTimerType(Qt::PreciseTimer);
+  connect(&timer_, &QTimer::timeout, this, [this] {
+    if (OnTimer) {
+      OnTimer();
+    }
+  });
+}
+
+void TChangeTimer::SetInterval(int milliseconds) {
+  if (milliseconds == interval_) {
+    return;
+  }
+  interval_ = milliseconds;
+  Restart();
+}
+
+void TChangeTimer::SetEnabled(bool enabled) {
+  if (enabled == enabled_) {
+    return;
+  }
+  enabled_ = enabled;
+  Restart();
+}
+
+void TChangeTimer::Restart() {
+  if (enabled_ && interval_ > 0) {
+    timer_.start(interval_);
+  } else {
+    timer_.stop();
+  }
+}
+
+}  // namespace tb

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <unordered_set>
+#include <vector>
+
+#include "DeviceRow.h"
+
+namespace tb {
+
+// Rows of the device list, kept in caption order. The rows live only here:
+// nothing else stores them.
+class DeviceListModel : public QAbstractTableModel {
+  Q_OBJECT
+
+ public:
+  static constexpr int ColumnCount = 8;
+
+  explicit DeviceListModel(QObject* parent = nullptr);
+
+  // Inserts the row at its caption position, after every row with an equal
+  // caption. False, and no change, when a row with the same MAC text exists.
+  bool AddRow(DeviceRow row);
+  void Clear();
+
+  int Count() const { return static_cast<int>(rows_.size()); }
+  const DeviceRow& Row(int index) const { return rows_.at(static_cast<std::size_t>(index)); }
+
+  void SetColumnCaption(int column, const QString& caption);
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+ private:
+  std::vector<DeviceRow> rows_;
+  std::unordered_set<AnsiString> macs_;
+  QStringList captions_;
+};
+
+}  // namespace tb

@@ -1,0 +1,95 @@
+#include "DeviceListView.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPalette>
+#include <QStyleOptionViewItem>
+
+namespace tb {
+
+namespace {
+
+bool IsWindowShortcut(const QKeyEvent* key) {
+  return key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut);
+}
+
+}  // namespace
+
+DeviceListView::DeviceListView(QWidget* parent) : QTableView(parent) {
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setShowGrid(true);
+  setWordWrap(false);
+  setCornerButtonEnabled(false);
+  setTabKeyNavigation(false);
+  setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  verticalHeader()->setVisible(false);
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setDefaultSectionSize(17);
+  horizontalHeader()->setSectionsClickable(false);
+  horizontalHeader()->setHighlightSections(false);
+  horizontalHeader()->setSectionsMovable(false);
+  horizontalHeader()->setStretchLastSection(false);
+  // Drawn with the inactive colours while the list has no focus, the
+  // selected row shows no highlight then.
+  QPalette colours = palette();
+  colours.setColor(QPalette::Inactive, QPalette::Highlight, colours.color(QPalette::Base));
+  colours.setColor(QPalette::Inactive, QPalette::HighlightedText, colours.color(QPalette::Text));
+  setPalette(colours);
+}
+
+int DeviceListView::SelCount() const {
+  return selectionModel() != nullptr ? static_cast<int>(selectionModel()->selectedRows().size())
+                                     : 0;
+}
+
+int DeviceListView::SelectedRow() const {
+  if (selectionModel() == nullptr) {
+    return -1;
+  }
+  const auto rows = selectionModel()->selectedRows();
+  return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+bool DeviceListView::event(QEvent* event) {
+  // Declining the override hands Ctrl+C and Ctrl+X to the window's actions.
+  if (event->type() == QEvent::ShortcutOverride &&
+      IsWindowShortcut(static_cast<QKeyEvent*>(event))) {
+    event->ignore();
+    return false;
+  }
+  return QTableView::event(event);
+}
+
+void DeviceListView::keyPressEvent(QKeyEvent* event) {
+  if (IsWindowShortcut(event)) {
+    event->ignore();
+    return;
+  }
+  QTableView::keyPressEvent(event);
+}
+
+void DeviceListView::initViewItemOption(QStyleOptionViewItem* option) const {
+  QTableView::initViewItemOption(option);
+  if (!hasFocus()) {
+    option->state &= ~QStyle::State_Active;
+  }
+}
+
+void DeviceListView::focusInEvent(QFocusEvent* event) {
+  QTableView::focusInEvent(event);
+  viewport()->update();
+}
+
+void DeviceListView::focusOutEvent(QFocusEvent* event) {
+  QTableView::focusOutEvent(event);
+  viewport()->update();
+}
+
+void DeviceListView::mouseDoubleClickEvent(QMouseEvent* event) {
+  QTableView::mouseDoubleClickEvent(event);
+  emit DoubleClicked();
+}
+
+}  // namespace tb

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QTableView>
+
+namespace tb {
+
+// The report view of the device list: whole-row single selection, grid lines,
+// no editing, a header that does nothing when clicked. Ctrl+C and Ctrl+X are
+// left to the window's menu shortcuts instead of the view's clipboard copy.
+class DeviceListView : public QTableView {
+  Q_OBJECT
+
+ public:
+  explicit DeviceListView(QWidget* parent = nullptr);
+
+  // Number of selected rows (0 or 1).
+  int SelCount() const;
+  // Index of the selected row, or -1.
+  int SelectedRow() const;
+
+ signals:
+  // A double-click anywhere in the list, on a row or not.
+  void DoubleClicked();
+
+ protected:
+  bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void initViewItemOption(QStyleOptionViewItem* option) const override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+};
+
+}  // namespace tb

@@ -1,0 +1,16 @@
+#include "MainServices.h"
+
+#include "IdStack.h"
+
+namespace tb {
+
+MainServices MainServices::System() {
+  MainServices services;
+  services.getLocalInterfaces = [](std::vector<TLocalInterface>& list) {
+    return GetLocalInterfaces(list);
+  };
+  services.listHostAddresses = [] { return ListHostAddresses(); };
+  return services;
+}
+
+}  // namespace tb

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+
+#include "AnsiString.h"
+#include "ChangeTimer.h"
+#include "ExchangeMode.h"
+#include "MainServices.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+namespace tb {
+
+class DeviceListModel;
+class DeviceListView;
+class TIdMemoryStream;
+class TIdSocketHandle;
+class TIdUDPServer;
+class TInfoMessage;
+class TfrmAbout;
+class TfrmProperties;
+
+// The program's working window: banner, device list, command buttons, menus,
+// and the query and configure exchanges with the devices.
+class TfrmMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int ClientWidth = 744;
+  static constexpr int ClientHeight = 283;
+
+  // Runs FormCreate: the bindings are set up and the first query starts.
+  explicit TfrmMain(MainServices services = MainServices::System(), QWidget* parent = nullptr);
+  ~TfrmMain() override;
+
+  TfrmMain(const TfrmMain&) = delete;
+  TfrmMain& operator=(const TfrmMain&) = delete;
+
+  // The dialogs are created after the main window and handed in.
+  void SetDialogs(TfrmProperties* properties, TfrmAbout* about);
+
+  // Commands.
+  void RefreshDevices();
+  void Properties();
+  void Configure();
+  void ExitProgram();
+  void SendCommand(const AnsiString& text);
+  void SetExchangeMode(ExchangeMode mode);
+  void AddDevice(const AnsiString& text);
+
+  // Events.
+  void UDPServerUDPRead(TIdUDPServer& Sender, TIdMemoryStream& AData, TIdSocketHandle& ABinding);
+  void tmrTimeoutTimer();
+  void lstDevicesSelectItem();
+  void mnuPopupPopup();
+  void mnuAboutClick();
+
+  // Controls, named as the rest of the program and the tests know them.
+  QMenuBar* mnuMain = nullptr;
+  QMenu* mnuAction = nullptr;
+  QAction* mnuAbout = nullptr;
+  QAction* mnuActionQuery = nullptr;
+  QAction* mnuActionProperties = nullptr;
+  QAction* mnuActionSeparator = nullptr;
+  QAction* mnuActionExit = nullptr;
+  QLabel* imgBanner = nullptr;
+  DeviceListView* lstDevices = nullptr;
+  QPushButton* btnQuery = nullptr;
+  QPushButton* btnProperties = nullptr;
+  QPushButton* btnExit = nullptr;
+  TChangeTimer* tmrTimeout = nullptr;
+  std::unique_ptr<TIdUDPServer> UDPServer;
+  QMenu* mnuPopup = nullptr;
+  QAction* mnuPopupProperties = nullptr;
+  QAction* mnuPopupConfigure = nullptr;
+  QPushButton* btnConfigure = nullptr;
+  QAction* mnuActionConfigure = nullptr;
+
+  DeviceListModel* Devices() const { return devices_; }
+  TInfoMessage* InfoMessage() const { return infoMessage_; }
+
+  // Exchange state.
+  ExchangeMode FExchangeMode = ExchangeMode::Idle;
+  bool FConfigOk = false;
+  AnsiString FTargetMAC;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateControls();
+  void CreateMenus();
+  void FormCreate();
+  void Translate();
+  void SetEnableProperties();
+
+  MainServices services_;
+  DeviceListModel* devices_ = nullptr;
+  TInfoMessage* infoMessage_ = nullptr;
+  TfrmProperties* frmProperties_ = nullptr;
+  TfrmAbout* frmAbout_ = nullptr;
+};
+
+}  // namespace tb

@@ -1,0 +1,91 @@
+#include "DeviceListModel.h"
+
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <clocale>
+#include <string>
+#include <vector>
+
+#include "DeviceRow.h"
+
+namespace tb {
+namespace {
+
+std::vector<std::string> Captions(const DeviceListModel& model) {
+  std::vector<std::string> captions;
+  for (int i = 0; i < model.Count(); ++i) {
+    captions.push_back(model.Row(i).caption);
+  }
+  return captions;
+}
+
+class DeviceListModelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = std::setlocale(LC_COLLATE, nullptr);
+    std::setlocale(LC_COLLATE, "C");
+  }
+  void TearDown() override { std::setlocale(LC_COLLATE, saved_.c_str()); }
+
+ private:
+  std::string saved_;
+};
+
+TEST_F(DeviceListModelTest, KeepsCaptionOrderWhateverTheArrivalOrder) {
+  DeviceListModel model;
+  // 9-field names sort among the model names.
+  model.AddRow(MakeDeviceRow("NTM(1113,1,m1,i,n,g,0,h,Zulu)"));
+  model.AddRow(MakeDeviceRow("NTM(4000,1,m2,i,n,g,0)"));
+  model.AddRow(MakeDeviceRow("NTM(1113,1,m3,i,n,g,0,h,Alpha)"));
+  model.AddRow(MakeDeviceRow("NTM(9999,1,m4,i,n,g,0)"));
+  model.AddRow(MakeDeviceRow("NTM(1113,1,m5,i,n,g,0,h,)"));
+  const auto captions = Captions(model);
+  ASSERT_EQ(captions.size(), 5U);
+  EXPECT_TRUE(std::is_sorted(captions.begin(), captions.end())) << captions[0];
+  EXPECT_EQ(captions.front(), "");
+}
+
+TEST_F(DeviceListModelTest, DropsExactDuplicatesKeepsCaseVariants) {
+  DeviceListModel model;
+  EXPECT_TRUE(model.AddRow(MakeDeviceRow("NTM(1113,1.0,aa:bb,1.1.1.1,n,g,0)")));
+  EXPECT_FALSE(model.AddRow(MakeDeviceRow("NTM(4000,2.0,aa:bb,2.2.2.2,n,g,1,h,Other)")));
+  EXPECT_TRUE(model.AddRow(MakeDeviceRow("NTM(1113,1.0,AA:BB,1.1.1.1,n,g,0)")));
+  ASSERT_EQ(model.Count(), 2);
+  // The first reply's values stand.
+  for (int i = 0; i < model.Count(); ++i) {
+    if (model.Row(i).MAC() == "aa:bb") {
+      EXPECT_EQ(model.Row(i).subItems[SubIP], "1.1.1.1");
+    }
+  }
+  // Two empty MACs are duplicates too.
+  EXPECT_TRUE(model.AddRow(MakeDeviceRow("NTM()")));
+  EXPECT_FALSE(model.AddRow(MakeDeviceRow("NTM()")));
+}
+
+TEST_F(DeviceListModelTest, ClearForgetsRowsAndMacs) {
+  DeviceListModel model;
+  model.AddRow(MakeDeviceRow("NTM(1113,1,m,i,n,g,0)"));
+  model.Clear();
+  EXPECT_EQ(model.Count(), 0);
+  EXPECT_TRUE(model.AddRow(MakeDeviceRow("NTM(1113,1,m,i,n,g,0)")));
+}
+
+TEST_F(DeviceListModelTest, ShowsLatin1TextsAndColumnCaptions) {
+  DeviceListModel model;
+  model.AddRow(MakeDeviceRow("NTM(1113,1,m,i,n,g,0,h\xf1,Caf\xe9)"));
+  EXPECT_EQ(model.data(model.index(0, 0), Qt::DisplayRole).toString(), QString::fromUtf8("Café"));
+  EXPECT_EQ(model.data(model.index(0, 1), Qt::DisplayRole).toString(), QString::fromUtf8("hñ"));
+  EXPECT_EQ(model.data(model.index(0, 4), Qt::DisplayRole).toString(), "No");
+  QSignalSpy spy(&model, &QAbstractItemModel::headerDataChanged);
+  model.SetColumnCaption(0, "Dispositivo");
+  EXPECT_EQ(spy.count(), 1);
+  const QStringList expected{"Dispositivo", "Host",       "MAC",     "Version",
+                             "DHCP",        "IP Address", "Netmask", "Gateway"};
+  for (int c = 0; c < DeviceListModel::ColumnCount; ++c) {
+    EXPECT_EQ(model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(), expected[c]);
+  }
+}
+
+}  // namespace
+}  // namespace tb

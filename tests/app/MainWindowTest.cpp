@@ -1,0 +1,234 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+
+#include "DeviceListModel.h"
+#include "ExchangeTexts.h"
+#include "InfoMsg.h"
+#include "Latin1.h"
+#include "MainWindowFixture.h"
+
+namespace tb::testing {
+namespace {
+
+using MainWindow = MainWindowFixture;
+
+const char* const Device1 =
+    "NTM(1113,2.0.1,00:11:22:33:44:01,10.77.0.21,255.255.255.0,10.77.0.1,0)";
+const char* const Device2 =
+    "NTM(1113,2.0.1,00:11:22:33:44:02,10.77.0.22,255.255.255.0,10.77.0.1,1,dev-two,Alpha)";
+
+// Fills the list as a query would and lets its window end.
+void QueryWith(MainWindow& t, std::initializer_list<const char*> replies) {
+  t.window->RefreshDevices();
+  for (const char* reply : replies) {
+    t.Receive(reply);
+  }
+  (void)QTest::qWaitFor([&] { return t.window->FExchangeMode == ExchangeMode::Idle; }, 2000);
+}
+
+TEST_F(MainWindow, StartsTranslatedWithTheFirstQueryUnderWay) {
+  Create();
+  TfrmMain& w = *window;
+  ASSERT_EQ(sent.size(), 1U);
+  EXPECT_EQ(sent[0], "HELLO()");
+  EXPECT_EQ(w.FExchangeMode, ExchangeMode::Querying);
+  EXPECT_TRUE(w.InfoMessage()->isVisible());
+  EXPECT_EQ(w.InfoMessage()->MessageText, QueryingText);
+  EXPECT_TRUE(boxes.empty());
+
+  EXPECT_EQ(w.windowTitle(), "Tarnwick Brelvan");
+  EXPECT_EQ(w.mnuAction->title(), QString::fromUtf8("&Acción"));
+  EXPECT_EQ(w.mnuAbout->text(), "A&cerca de");
+  EXPECT_EQ(w.btnQuery->text(), "&Buscar");
+  EXPECT_EQ(w.btnProperties->text(), "&Propiedades...");
+  EXPECT_EQ(w.btnConfigure->text(), QString::fromUtf8("&Configuración..."));
+  EXPECT_EQ(w.btnExit->text(), "&Salir");
+  // Drop-down order: Buscar, Propiedades, Configuración, separator, Salir.
+  const auto items = w.mnuAction->actions();
+  ASSERT_EQ(items.size(), 5);
+  EXPECT_EQ(items[0], w.mnuActionQuery);
+  EXPECT_EQ(items[1], w.mnuActionProperties);
+  EXPECT_EQ(items[2], w.mnuActionConfigure);
+  EXPECT_TRUE(items[3]->isSeparator());
+  EXPECT_EQ(items[4], w.mnuActionExit);
+  EXPECT_EQ(w.mnuActionQuery->shortcut(), QKeySequence("Ctrl+Q"));
+  EXPECT_EQ(w.mnuActionProperties->shortcut(), QKeySequence("Ctrl+P"));
+  EXPECT_EQ(w.mnuActionConfigure->shortcut(), QKeySequence("Ctrl+C"));
+  EXPECT_EQ(w.mnuActionExit->shortcut(), QKeySequence("Ctrl+X"));
+
+  // Enable states at creation.
+  EXPECT_TRUE(w.btnQuery->isEnabled());
+  EXPECT_TRUE(w.btnExit->isEnabled());
+  EXPECT_FALSE(w.btnProperties->isEnabled());
+  EXPECT_FALSE(w.btnConfigure->isEnabled());
+  EXPECT_FALSE(w.mnuActionProperties->isEnabled());
+  EXPECT_FALSE(w.mnuActionConfigure->isEnabled());
+  EXPECT_TRUE(w.mnuPopupProperties->isEnabled());
+  EXPECT_TRUE(w.mnuPopupConfigure->isEnabled());
+}
+
+TEST_F(MainWindow, ControlsStandWhereTheLayoutPutsThem) {
+  Create();
+  TfrmMain& w = *window;
+  EXPECT_EQ(w.centralWidget()->size(), QSize(744, 283));
+  EXPECT_EQ(w.imgBanner->geometry(), QRect(5, 3, 732, 65));
+  EXPECT_EQ(w.lstDevices->geometry(), QRect(5, 70, 732, 177));
+  EXPECT_EQ(w.btnQuery->geometry(), QRect(8, 256, 81, 25));
+  EXPECT_EQ(w.btnProperties->geometry(), QRect(96, 256, 81, 25));
+  EXPECT_EQ(w.btnExit->geometry(), QRect(657, 254, 81, 25));
+  EXPECT_EQ(w.btnConfigure->geometry(), QRect(184, 256, 89, 25));
+  EXPECT_EQ(w.minimumSize(), w.maximumSize());
+  EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_TRUE(w.windowFlags() & Qt::WindowMinimizeButtonHint);
+  ASSERT_FALSE(w.imgBanner->pixmap().isNull());
+  EXPECT_EQ(w.imgBanner->pixmap().size(), QSize(732, 65));
+
+  const int widths[] = {140, 80, 104, 50, 50, 95, 95, 95};
+  const QStringList captions{"Dispositivo", "Host",       "MAC",     "Version",
+                             "DHCP",        "IP Address", "Netmask", "Gateway"};
+  for (int c = 0; c < 8; ++c) {
+    EXPECT_EQ(w.lstDevices->columnWidth(c), widths[c]) << c;
+    EXPECT_EQ(w.lstDevices->model()->headerData(c, Qt::Horizontal).toString(), captions[c]);
+  }
+}
+
+TEST_F(MainWindow, TabWalksListBuscarPropiedadesSalirConfiguracion) {
+  Create();
+  QueryWith(*this, {Device1, Device2});
+  SelectRow(0);
+  ASSERT_TRUE(Activate());
+  window->lstDevices->setFocus();
+  const std::vector<QWidget*> order{window->btnQuery, window->btnProperties, window->btnExit,
+                                    window->btnConfigure, window->lstDevices};
+  for (QWidget* expected : order) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), expected) << expected->objectName().toStdString();
+  }
+}
+
+TEST_F(MainWindow, NoLocalAddressIsReportedAndStartGoesOn) {
+  Create({});
+  ASSERT_FALSE(boxes.empty());
+  EXPECT_EQ(boxes[0].caption, "Brelvan");
+  EXPECT_EQ(boxes[0].text, FromAnsi("No se ha detectado direcci\xf3n IP Local en esta PC."));
+  EXPECT_FALSE(boxes[0].errorIcon);
+  EXPECT_EQ(sent, std::vector<AnsiString>{"HELLO()"});
+}
+
+TEST_F(MainWindow, QueryFillsTheListInCaptionOrderAndEndsAfter500ms) {
+  Create();
+  QElapsedTimer clock;
+  clock.start();
+  window->RefreshDevices();
+  Receive(Device1);
+  Receive(Device2);
+  Receive(Device1);  // duplicate
+  Receive("ACK(00:11:22:33:44:01)");
+  Receive("ntm(1113,1,other,1,1,1,0)");
+  ASSERT_EQ(window->Devices()->Count(), 2);
+  EXPECT_EQ(window->Devices()->Row(0).caption, "Alpha");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window->FExchangeMode == ExchangeMode::Idle; }, 2000));
+  EXPECT_GE(clock.elapsed(), 450);
+  EXPECT_LT(clock.elapsed(), 700);
+  EXPECT_FALSE(window->InfoMessage()->isVisible());
+  EXPECT_TRUE(boxes.empty());
+  // In Idle nothing is added.
+  Receive("NTM(1113,1,late,1,1,1,0)");
+  EXPECT_EQ(window->Devices()->Count(), 2);
+}
+
+TEST_F(MainWindow, SecondQueryInsideTheWindowKeepsTheFirstEnd) {
+  Create();
+  (void)QTest::qWaitFor([&] { return window->FExchangeMode == ExchangeMode::Idle; }, 2000);
+  QElapsedTimer clock;
+  clock.start();
+  QTest::mouseClick(window->btnQuery, Qt::LeftButton);
+  QTest::qWait(250);
+  Receive(Device1);
+  QTest::mouseClick(window->btnQuery, Qt::LeftButton);
+  EXPECT_EQ(window->Devices()->Count(), 0);  // emptied again
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window->FExchangeMode == ExchangeMode::Idle; }, 2000));
+  EXPECT_GE(clock.elapsed(), 450);
+  EXPECT_LT(clock.elapsed(), 650);
+  EXPECT_EQ(sent.size(), 3U);
+}
+
+TEST_F(MainWindow, SelectionRuleAndContextMenuRule) {
+  Create();
+  QueryWith(*this, {Device1, Device2});
+  TfrmMain& w = *window;
+  // Before any selection change the context menu's Configure is enabled.
+  w.mnuPopupPopup();
+  EXPECT_FALSE(w.mnuPopupProperties->isEnabled());
+  EXPECT_TRUE(w.mnuPopupConfigure->isEnabled());
+  w.mnuPopupConfigure->trigger();
+  EXPECT_TRUE(opened.empty());
+
+  SelectRow(1);
+  for (QAction* a :
+       {w.mnuActionProperties, w.mnuActionConfigure, w.mnuPopupProperties, w.mnuPopupConfigure}) {
+    EXPECT_TRUE(a->isEnabled());
+  }
+  EXPECT_TRUE(w.btnProperties->isEnabled());
+  EXPECT_TRUE(w.btnConfigure->isEnabled());
+
+  w.lstDevices->clearSelection();
+  for (QAction* a :
+       {w.mnuActionProperties, w.mnuActionConfigure, w.mnuPopupProperties, w.mnuPopupConfigure}) {
+    EXPECT_FALSE(a->isEnabled());
+  }
+  EXPECT_FALSE(w.btnProperties->isEnabled());
+  EXPECT_FALSE(w.btnConfigure->isEnabled());
+  EXPECT_TRUE(w.btnQuery->isEnabled());
+}
+
+TEST_F(MainWindow, CtrlCOpensTheWebPageEvenFromTheListAndCtrlXExits) {
+  Create();
+  QueryWith(*this, {Device1, Device2, "NTM(1113,1,no-ip,,255.0.0.0,1.1.1.1,0)"});
+  ASSERT_TRUE(Activate());
+  window->lstDevices->setFocus();
+  SelectRow(1);  // Device1: caption from the product code sorts after "Alpha"
+  const AnsiString ip = window->Devices()->Row(1).subItems[SubIP];
+  QTest::keyClick(window->lstDevices, Qt::Key_C, Qt::ControlModifier);
+  ASSERT_EQ(opened.size(), 1U);
+  EXPECT_EQ(opened[0], "http:\\" + ip);
+
+  // An empty IP Address column opens the bare prefix.
+  for (int i = 0; i < window->Devices()->Count(); ++i) {
+    if (window->Devices()->Row(i).MAC() == "no-ip") {
+      SelectRow(i);
+    }
+  }
+  QTest::mouseClick(window->btnConfigure, Qt::LeftButton);
+  ASSERT_EQ(opened.size(), 2U);
+  EXPECT_EQ(opened[1], "http:\\");
+
+  QTest::keyClick(window->lstDevices, Qt::Key_X, Qt::ControlModifier);
+  EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindow, DisabledShortcutsDoNothingAndCtrlQQueries) {
+  Create();
+  QueryWith(*this, {Device1});
+  sent.clear();
+  ASSERT_TRUE(Activate());
+  window->lstDevices->setFocus();
+  QTest::keyClick(window->lstDevices, Qt::Key_C, Qt::ControlModifier);
+  QTest::keyClick(window->lstDevices, Qt::Key_P, Qt::ControlModifier);
+  EXPECT_TRUE(opened.empty());
+  EXPECT_FALSE(properties.isVisible());
+  QTest::keyClick(window->lstDevices, Qt::Key_Q, Qt::ControlModifier);
+  EXPECT_EQ(sent, std::vector<AnsiString>{"HELLO()"});
+}
+
+}  // namespace
+}  // namespace tb::testing
