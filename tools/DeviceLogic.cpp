@@ -26,7 +26,8 @@ AnsiString BuildDiscoveryReply(const SimDevice& device) {
 }
 
 std::optional<AnsiString> HandleConfig(SimDevice& device, const AnsiString& request) {
-  if (GetCommandName(request) != "CONFIG" || GetField(request, 1, ',') != device.mac) {
+  if (GetCommandName(request) != "CONFIG" || GetField(request, 1, ',') != device.mac ||
+      device.config == ConfigAnswer::Silent) {
     return std::nullopt;
   }
   // A form of the request carries five or six fields; anything else is refused.

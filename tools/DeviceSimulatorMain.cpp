@@ -31,6 +31,9 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// How long an ack_nak device waits between its ACK and its NAK.
+constexpr int NakAfterAckMs = 100;
 using tb::AnsiString;
 using namespace tb::sim;
 
@@ -111,6 +114,9 @@ class Simulator {
         Schedule(device, in, BuildDiscoveryReply(device));
       } else if (const auto answer = HandleConfig(device, in.data)) {
         Schedule(device, in, *answer);
+        if (device.config == ConfigAnswer::AckThenNak) {
+          Schedule(device, in, "NAK(" + device.mac + ")", NakAfterAckMs);
+        }
       }
     }
   }
@@ -160,8 +166,9 @@ class Simulator {
   }
 
  private:
-  void Schedule(const SimDevice& device, const Incoming& in, const AnsiString& data) {
-    int delay = device.delayMs;
+  void Schedule(const SimDevice& device, const Incoming& in, const AnsiString& data,
+                int extraDelayMs = 0) {
+    int delay = device.delayMs + extraDelayMs;
     if (device.jitterMs > 0) {
       delay += std::uniform_int_distribution<int>(0, device.jitterMs)(random_);
     }

@@ -62,6 +62,17 @@ std::string Apply(SimDevice& d, const std::string& key, const AnsiString& value)
       return "reply must be sender, directed or limited";
     return {};
   }
+  if (key == "config") {
+    if (value == "check")
+      d.config = ConfigAnswer::Check;
+    else if (value == "silent")
+      d.config = ConfigAnswer::Silent;
+    else if (value == "ack_nak")
+      d.config = ConfigAnswer::AckThenNak;
+    else
+      return "config must be check, silent or ack_nak";
+    return {};
+  }
   if (key == "silent") {
     if (value != "0" && value != "1") return "silent must be 0 or 1";
     d.silent = value == "1";

@@ -15,6 +15,13 @@ enum class ReplyRoute {
   Limited,   // to 255.255.255.255 out of the arrival interface
 };
 
+// How a device answers a CONFIG request that names it.
+enum class ConfigAnswer {
+  Check,       // ACK and apply when the password matches, else NAK
+  Silent,      // applies nothing and never answers
+  AckThenNak,  // as Check, then a NAK shortly after
+};
+
 // One simulated device, as described by a [device] section of a fleet file.
 struct SimDevice {
   AnsiString host;  // plays only in a simulator started with --host <host>; empty: everywhere
@@ -30,6 +37,7 @@ struct SimDevice {
   int fields = 9;  // 7, 8 or 9 fields in the NTM answer
   AnsiString password;
   ReplyRoute reply = ReplyRoute::Sender;
+  ConfigAnswer config = ConfigAnswer::Check;
   int delayMs = 0;
   int jitterMs = 0;
   int repeat = 1;           // copies of every answer

@@ -1,13 +1,6 @@
 // The endpoint against the device simulator playing the example fleet on both subnets.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <fstream>
 #include <set>
-#include <sstream>
 
 #include "FanOut.h"
 #include "IdStack.h"
@@ -20,45 +13,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// One simulator in a device namespace, stopped with SIGTERM.
-class Simulator {
- public:
-  Simulator(const std::string& role, const std::string& log) : log_(log) {
-    std::remove(log.c_str());  // an old log would read as ready at once
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      const std::string ns = lab::Namespace(role);
-      ::execl("/usr/sbin/ip", "ip", "netns", "exec", ns.c_str(), TB_DEVSIM_PATH, "--fleet",
-              TB_FLEET_PATH, "--host", role.c_str(), "--log", log.c_str(), nullptr);
-      ::_exit(127);
-    }
-    lab::PumpUntil([&] { return Log().rfind("READY", 0) == 0; }, 5000ms);
-  }
-  Simulator(const Simulator&) = delete;
-  Simulator& operator=(const Simulator&) = delete;
-  ~Simulator() {
-    if (pid_ > 0) {
-      ::kill(pid_, SIGTERM);
-      ::waitpid(pid_, nullptr, 0);
-    }
-  }
-  std::string Log() const {
-    std::ifstream in(log_);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-
- private:
-  std::string log_;
-  pid_t pid_ = -1;
-};
-
 TEST(SimulatorLabTest, QueryFindsTheWholeFleetAndConfigureIsAnswered) {
   if (const std::string why = lab::SkipReason(); !why.empty()) GTEST_SKIP() << why;
   const std::string dir = ::testing::TempDir();
-  const Simulator dev1("dev1", dir + "tb-sim-dev1.log");
-  const Simulator dev2("dev2", dir + "tb-sim-dev2.log");
+  const lab::Simulator dev1("dev1", dir + "tb-sim-dev1.log", TB_FLEET_PATH);
+  const lab::Simulator dev2("dev2", dir + "tb-sim-dev2.log", TB_FLEET_PATH);
 
   TIdUDPServer server;
   server.BroadcastEnabled = true;

@@ -44,6 +44,7 @@ TEST(FleetTest, ParsesAndRejects) {
       {"mac = A\n", "line 1: key outside a [device] section"},
       {"[device]\nmac = A\nfields = 6\n", "line 3: fields must be a number from 7 to 9"},
       {"[device]\nmac = A\nreply = mail\n", "line 3: reply must be sender, directed or limited"},
+      {"[device]\nmac = A\nconfig = nak\n", "line 3: config must be check, silent or ack_nak"},
       {"[device]\ncolour = red\n", "line 2: unknown key 'colour'"},
       {"[device]\nname = x\n", "line 0: device 1 has no mac"},
       {"[device]\njunk\n", "line 2: expected [device] or key = value"},
@@ -106,6 +107,9 @@ TEST(DeviceLogicTest, ConfigForms) {
     d.ip = "1.1.1.1";
     d.hostName = "old";
     const auto answer = HandleConfig(d, c.request);
+    SimDevice mute = d;
+    mute.config = ConfigAnswer::Silent;
+    EXPECT_FALSE(HandleConfig(mute, c.request)) << c.request;
     if (c.answer == nullptr) {
       EXPECT_FALSE(answer) << c.request;
     } else {

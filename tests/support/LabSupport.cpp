@@ -6,11 +6,16 @@
 #include <poll.h>
 #include <sched.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "IdStack.h"
@@ -114,6 +119,35 @@ std::optional<Received> Peer::Receive(std::chrono::milliseconds timeout) const {
     }
   }
   return r;
+}
+
+Simulator::Simulator(const std::string& role, const std::string& log, const std::string& fleet)
+    : log_(log) {
+  std::remove(log.c_str());  // an old log would read as ready at once
+  const std::string ns = Namespace(role);
+  pid_ = ::fork();
+  if (pid_ == 0) {
+    ::execl("/usr/sbin/ip", "ip", "netns", "exec", ns.c_str(), TB_DEVSIM_PATH, "--fleet",
+            fleet.c_str(), "--host", role.c_str(), "--log", log.c_str(), nullptr);
+    ::_exit(127);
+  }
+  PumpUntil([&] { return Ready(); }, std::chrono::milliseconds(5000));
+}
+
+Simulator::~Simulator() {
+  if (pid_ > 0) {
+    ::kill(pid_, SIGTERM);
+    ::waitpid(pid_, nullptr, 0);
+  }
+}
+
+bool Simulator::Ready() const { return Log().rfind("READY", 0) == 0; }
+
+std::string Simulator::Log() const {
+  std::ifstream in(log_);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
 }
 
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {

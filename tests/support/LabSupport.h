@@ -36,6 +36,23 @@ class Peer {
   int fd_ = -1;
 };
 
+// One device simulator playing `fleet` in a device namespace (role "dev1" or
+// "dev2", also its --host), logging to `log`; stopped with SIGTERM.
+class Simulator {
+ public:
+  Simulator(const std::string& role, const std::string& log, const std::string& fleet);
+  Simulator(const Simulator&) = delete;
+  Simulator& operator=(const Simulator&) = delete;
+  ~Simulator();
+
+  bool Ready() const;
+  std::string Log() const;
+
+ private:
+  std::string log_;
+  int pid_ = -1;
+};
+
 // Processes the GUI thread's events until `done` or the time-out.
 bool PumpUntil(const std::function<bool()>& done,
                std::chrono::milliseconds timeout = std::chrono::milliseconds(3000));

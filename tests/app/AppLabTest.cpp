@@ -1,0 +1,268 @@
+// The real main window inside the lab, talking to simulated devices on both
+// subnets through the real endpoint and fan-out.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <clocale>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "About.h"
+#include "DeviceListModel.h"
+#include "DeviceListView.h"
+#include "EditIPAddr.h"
+#include "ExchangeTexts.h"
+#include "LabSupport.h"
+#include "Latin1.h"
+#include "MainWindow.h"
+#include "MessageBoxes.h"
+#include "Properties.h"
+#include "ShellOpen.h"
+
+namespace tb {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::size_t Count(const std::string& text, const std::string& part) {
+  std::size_t n = 0;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+    ++n;
+  }
+  return n;
+}
+
+class AppLab : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (const std::string why = lab::SkipReason(); !why.empty()) {
+      GTEST_SKIP() << why;
+    }
+    // Captions compare byte by byte here, whatever the machine's locale.
+    std::setlocale(LC_COLLATE, "C");
+    previousBoxes_ =
+        SetMessageBoxHandler([this](const MessageRecord& box) { boxes.push_back(box); });
+    previousShell_ = SetShellOpenHandler([](const AnsiString&) {});
+    const std::string dir = ::testing::TempDir();
+    dev1 = std::make_unique<lab::Simulator>("dev1", dir + "tb-app-dev1.log", TB_APP_FLEET_PATH);
+    dev2 = std::make_unique<lab::Simulator>("dev2", dir + "tb-app-dev2.log", TB_APP_FLEET_PATH);
+    ASSERT_TRUE(dev1->Ready() && dev2->Ready()) << "simulators did not start";
+
+    window = std::make_unique<TfrmMain>();
+    window->SetDialogs(&properties, &about);
+    window->show();
+    ASSERT_TRUE(WaitIdle());
+  }
+
+  void TearDown() override {
+    window.reset();
+    dev1.reset();
+    dev2.reset();
+    if (previousBoxes_) {
+      SetMessageBoxHandler(previousBoxes_);
+      SetShellOpenHandler(previousShell_);
+    }
+  }
+
+  bool WaitIdle() {
+    return lab::PumpUntil([&] { return window->FExchangeMode == ExchangeMode::Idle; }, 3000ms);
+  }
+
+  std::vector<AnsiString> Captions() const {
+    std::vector<AnsiString> captions;
+    for (int i = 0; i < window->Devices()->Count(); ++i) {
+      captions.push_back(window->Devices()->Row(i).caption);
+    }
+    return captions;
+  }
+
+  int RowOf(const AnsiString& mac) const {
+    for (int i = 0; i < window->Devices()->Count(); ++i) {
+      if (window->Devices()->Row(i).MAC() == mac) {
+        return i;
+      }
+    }
+    return -1;
+  }
+
+  void Query() {
+    QTest::mouseClick(window->btnQuery, Qt::LeftButton);
+    ASSERT_TRUE(WaitIdle());
+  }
+
+  // Selects the device and opens the dialog, which `answer` then handles.
+  void OpenProperties(const AnsiString& mac, std::function<void(TfrmProperties&)> answer) {
+    const int row = RowOf(mac);
+    ASSERT_GE(row, 0) << mac;
+    auto* view = window->lstDevices;
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      view->visualRect(view->model()->index(row, 1)).center());
+    QObject::connect(
+        &properties, &TfrmProperties::Activated, &properties,
+        [&dialog = properties, answer = std::move(answer)] { answer(dialog); },
+        Qt::SingleShotConnection);
+    QTest::mouseClick(window->btnProperties, Qt::LeftButton);
+  }
+
+  // Configures the device with `password` after `edit` has changed the
+  // dialog; returns the text of the outcome box.
+  QString ConfigureAndWait(const AnsiString& mac, const QString& password,
+                           const std::function<void(TfrmProperties&)>& edit = {}) {
+    boxes.clear();
+    OpenProperties(mac, [password, edit](TfrmProperties& dialog) {
+      QTest::keyClicks(dialog.txtPassword, password);
+      if (edit) {
+        edit(dialog);
+      }
+      QTest::mouseClick(dialog.btnOk, Qt::LeftButton);
+    });
+    if (!lab::PumpUntil([&] { return !boxes.empty(); }, 3000ms)) {
+      return "(no outcome)";
+    }
+    return boxes.back().text;
+  }
+
+  std::string Logs() const { return dev1->Log() + dev2->Log(); }
+
+  // NOLINTBEGIN(misc-non-private-member-variables-in-classes)
+  std::vector<MessageRecord> boxes;
+  std::unique_ptr<lab::Simulator> dev1;
+  std::unique_ptr<lab::Simulator> dev2;
+  TfrmProperties properties;
+  TfrmAbout about;
+  std::unique_ptr<TfrmMain> window;
+  // NOLINTEND(misc-non-private-member-variables-in-classes)
+
+ private:
+  MessageBoxHandler previousBoxes_;
+  ShellOpenHandler previousShell_;
+};
+
+TEST_F(AppLab, QueryListsEveryDeviceOnceInCaptionOrder) {
+  // The query of the program start has already run; a second one must find
+  // the same.
+  for (int pass = 0; pass < 2; ++pass) {
+    const std::vector<AnsiString> expected{"Doble",     "Mudo",      "TNB-080/HN", "TNB-080/HN",
+                                           "TNB-110/S", "TNB-110/S", "Zeta",       "alfa"};
+    EXPECT_EQ(Captions(), expected) << "pass " << pass;
+    // The two case variants of one MAC are two devices.
+    EXPECT_GE(RowOf("00:aa:00:00:00:02"), 0);
+    EXPECT_GE(RowOf("00:AA:00:00:00:02"), 0);
+    EXPECT_TRUE(boxes.empty());
+    Query();
+  }
+  // 7, 8 and 9 fields, and the old firmware refusing a host name.
+  const DeviceRow& eight = window->Devices()->Row(RowOf("00:aa:00:00:00:02"));
+  EXPECT_EQ(eight.subItems[SubHost], "lower");
+  const DeviceRow& seven = window->Devices()->Row(RowOf("00:AA:00:00:00:02"));
+  EXPECT_EQ(seven.subItems[SubHost], "-");
+  const DeviceRow& old = window->Devices()->Row(RowOf("00:BB:00:00:00:01"));
+  EXPECT_EQ(old.subItems[SubHost], "-");
+  EXPECT_EQ(old.subItems[SubHostNameMarker], RefusesHostName);
+  const DeviceRow& dhcp = window->Devices()->Row(RowOf("00:BB:00:00:00:02"));
+  EXPECT_EQ(dhcp.subItems[SubDHCP], "Si");
+}
+
+TEST_F(AppLab, EachConfigFormIsSentExactlyAndAnsweredWithSuccess) {
+  const QString success = FromAnsi(ConfigSuccessText);
+  EXPECT_EQ(ConfigureAndWait("00:AA:00:00:00:01", "pw",
+                             [](TfrmProperties& d) {
+                               d.txtIP->SetText("10.77.0.41");
+                               d.txtHostname->setText("zeta2");
+                             }),
+            success);
+  // As the success text asks: query again before the next change.
+  Query();
+  EXPECT_EQ(ConfigureAndWait("00:AA:00:00:00:01", "pw",
+                             [](TfrmProperties& d) {
+                               QTest::mouseClick(d.chkDHCP, Qt::LeftButton, Qt::NoModifier,
+                                                 QPoint(5, d.chkDHCP->height() / 2));
+                             }),
+            success);
+  EXPECT_EQ(ConfigureAndWait("00:BB:00:00:00:01", "old",
+                             [](TfrmProperties& d) { d.txtGateway->SetText("10.78.0.254"); }),
+            success);
+  EXPECT_EQ(ConfigureAndWait("00:BB:00:00:00:02", "old"), success);
+
+  const std::string logs = Logs();
+  for (const char* config : {
+           "CONFIG(pw,00:AA:00:00:00:01,10.77.0.41,255.255.255.0,10.77.0.1,zeta2)",
+           "CONFIG(pw,00:AA:00:00:00:01,0.0.0.0,0.0.0.0,0.0.0.0,zeta2)",
+           "CONFIG(old,00:BB:00:00:00:01,10.78.0.31,255.255.255.0,10.78.0.254)",
+           "CONFIG(old,00:BB:00:00:00:02,0.0.0.0,0.0.0.0,0.0.0.0)",
+       }) {
+    EXPECT_GE(Count(logs, std::string(" data=") + config + "\n"), 1U) << config;
+  }
+  EXPECT_EQ(Count(logs, "data=CONFIG("),
+            Count(logs, "data=CONFIG(pw,") + Count(logs, "data=CONFIG(old,"));
+
+  // A new query shows what the devices now hold.
+  Query();
+  const DeviceRow& zeta = window->Devices()->Row(RowOf("00:AA:00:00:00:01"));
+  EXPECT_EQ(zeta.subItems[SubDHCP], "Si");
+  EXPECT_EQ(zeta.subItems[SubIP], "10.77.0.41");
+  EXPECT_EQ(zeta.subItems[SubHost], "zeta2");
+  EXPECT_EQ(window->Devices()->Row(RowOf("00:BB:00:00:00:01")).subItems[SubGateway], "10.78.0.254");
+}
+
+TEST_F(AppLab, WrongPasswordSilenceAndAckThenNakAllReportFailure) {
+  const QString failure = FromAnsi(ConfigFailureText);
+  EXPECT_EQ(ConfigureAndWait("00:AA:00:00:00:01", "wrong"), failure);
+  EXPECT_EQ(ConfigureAndWait("00:AA:00:00:00:05", "pw"), failure);
+  EXPECT_EQ(ConfigureAndWait("00:AA:00:00:00:06", "pw"), failure);
+  EXPECT_FALSE(boxes.back().errorIcon);
+  EXPECT_EQ(boxes.back().caption, "Brelvan");
+  // The silent device did receive its request.
+  EXPECT_GE(Count(Logs(), "data=CONFIG(pw,00:AA:00:00:00:05,10.77.0.35,"), 1U);
+}
+
+TEST_F(AppLab, QueryDuringAConfigurationShowsNoOutcome) {
+  OpenProperties("00:AA:00:00:00:01", [](TfrmProperties& dialog) {
+    QTest::keyClicks(dialog.txtPassword, "pw");
+    QTest::mouseClick(dialog.btnOk, Qt::LeftButton);
+  });
+  ASSERT_EQ(window->FExchangeMode, ExchangeMode::Configuring);
+  QTest::mouseClick(window->btnQuery, Qt::LeftButton);
+  ASSERT_TRUE(WaitIdle());
+  lab::PumpFor(1200ms);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(window->Devices()->Count(), 8);
+}
+
+TEST_F(AppLab, RepliesAfterAReportedConfigurationAreIgnoredUntilTheNextQuery) {
+  ASSERT_EQ(ConfigureAndWait("00:AA:00:00:00:01", "pw"), FromAnsi(ConfigSuccessText));
+  const lab::Peer stranger("dev1", "10.77.0.4", 0);
+  ASSERT_TRUE(stranger.Ok());
+  const std::string late = "NTM(1120,1.0,00:CC:00:00:00:01,10.77.0.4,255.255.255.0,10.77.0.1,0)";
+  stranger.Send(late, "10.77.0.255", 998);
+  lab::PumpFor(300ms);
+  EXPECT_EQ(RowOf("00:CC:00:00:00:01"), -1);
+  EXPECT_EQ(boxes.size(), 1U);
+
+  QTest::mouseClick(window->btnQuery, Qt::LeftButton);
+  stranger.Send(late, "10.77.0.255", 998);
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_GE(RowOf("00:CC:00:00:00:01"), 0);
+  EXPECT_EQ(window->Devices()->Count(), 9);
+}
+
+TEST_F(AppLab, CancelSendsNothing) {
+  OpenProperties("00:AA:00:00:00:01", [](TfrmProperties& dialog) {
+    QTest::keyClicks(dialog.txtPassword, "pw");
+    dialog.txtIP->SetText("10.77.0.99");
+    QTest::mouseClick(dialog.btnCancel, Qt::LeftButton);
+  });
+  lab::PumpFor(1200ms);
+  EXPECT_EQ(Count(Logs(), "data=CONFIG("), 0U);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(window->FExchangeMode, ExchangeMode::Idle);
+}
+
+}  // namespace
+}  // namespace tb
