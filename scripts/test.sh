@@ -1,8 +1,30 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test.
+# Installs what is missing, builds, and runs every test stage in turn:
+#   plain    the whole suite in an optimised build (build/)
+#   asan     the whole suite under AddressSanitizer + UndefinedBehaviorSanitizer
+#   tsan     the whole suite under ThreadSanitizer
+#   fuzz     each libFuzzer harness for a bounded time
+#   windows  the core's tests as 32-bit Windows programs under wine
+#   package  the Debian package: build, install, capability, unprivileged run
+# TB_TEST_STAGES="plain fuzz" runs only the stages named. Lab tests need root
+# and are skipped with a message without it.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+all=(plain asan tsan fuzz windows package)
+read -r -a stages <<<"${TB_TEST_STAGES:-${all[*]}}"
+
 bash "$root/scripts/deps.sh"
-bash "$root/scripts/build.sh" "$root/build"
-cd "$root/build"
-ctest --output-on-failure -j "$(nproc)" --timeout 300
+for stage in "${stages[@]}"; do
+  script="$root/scripts/stages/$stage.sh"
+  if [[ ! -f "$script" ]]; then
+    if [[ -n "${TB_TEST_STAGES:-}" ]]; then
+      echo "test: no stage '$stage'" >&2
+      exit 1
+    fi
+    continue
+  fi
+  echo "=== stage $stage"
+  start=$SECONDS
+  bash "$script"
+  echo "=== stage $stage passed in $((SECONDS - start)) s"
+done
