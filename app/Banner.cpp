@@ -19,7 +19,7 @@ QImage BannerImage() { return DecodeJpeg(BannerJpeg, BannerJpegSize); }
 QIcon ProgramIcon() {
   static const bool initialised = (InitAppResources(), true);
   (void)initialised;
-  return QIcon(QPixmap(":/brelvan/icon.png"));
+  return {QPixmap(":/brelvan/icon.png")};
 }
 
 }  // namespace tb

@@ -10,11 +10,11 @@
 // "READY ..." once the socket is bound and ends with "STOP" on SIGTERM/SIGINT.
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <iostream>

@@ -76,6 +76,7 @@ class AppLab : public ::testing::Test {
 
   std::vector<AnsiString> Captions() const {
     std::vector<AnsiString> captions;
+    captions.reserve(static_cast<std::size_t>(window->Devices()->Count()));
     for (int i = 0; i < window->Devices()->Count(); ++i) {
       captions.push_back(window->Devices()->Row(i).caption);
     }

@@ -32,7 +32,8 @@ TEST(Banner, DamagedStreamsGiveANullImageInsteadOfEndingTheProgram) {
   }
   // A stream cut in its scan data still decodes (libjpeg pads it); it must
   // simply not crash.
-  const auto cut = std::vector<unsigned char>(whole.begin(), whole.begin() + whole.size() / 2);
+  const auto cut = std::vector<unsigned char>(
+      whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(whole.size() / 2));
   EXPECT_NO_FATAL_FAILURE(DecodeJpeg(cut.data(), cut.size()));
 }
 

@@ -14,6 +14,7 @@ namespace {
 
 std::vector<std::string> Captions(const DeviceListModel& model) {
   std::vector<std::string> captions;
+  captions.reserve(static_cast<std::size_t>(model.Count()));
   for (int i = 0; i < model.Count(); ++i) {
     captions.push_back(model.Row(i).caption);
   }

@@ -44,7 +44,7 @@ class Configure : public MainWindowFixture {
 
   // Opens the dialog for `mac`, types the password and presses OK.
   void ConfigureWithPassword(const AnsiString& mac, const QString& password,
-                             std::function<void(TfrmProperties&)> edit = {}) {
+                             const std::function<void(TfrmProperties&)>& edit = {}) {
     SelectMAC(mac);
     WhenDialogOpens([password, edit](TfrmProperties& dialog) {
       QTest::keyClicks(dialog.txtPassword, password);

@@ -44,7 +44,7 @@ class MainWindowFixture : public ::testing::Test {
   }
 
  public:
-  void Create(std::vector<AnsiString> hostAddresses = {"10.77.0.1"}) {
+  void Create(const std::vector<AnsiString>& hostAddresses = {"10.77.0.1"}) {
     MainServices services;
     services.listHostAddresses = [hostAddresses] { return hostAddresses; };
     services.getLocalInterfaces = [](std::vector<TLocalInterface>& list) {
