@@ -24,8 +24,8 @@ class TfrmProperties : public QDialog {
  public:
   explicit TfrmProperties(QWidget* owner = nullptr);
 
-  // Modal; true for OK. Every result but Cancel (also the title bar's close
-  // button) counts as OK.
+  // Modal; false for Cancel, Esc or the title bar's close button, true for
+  // any other ending.
   bool ShowModalOk();
 
   // Returns false with the message to show when the entries may not be sent.
