@@ -6,6 +6,9 @@ namespace tb {
 
 void TBroadcastReceivers::Open(const TIdSocketHandles& bindings) {
   Close();
+  if (socketlayer::BoundSocketsHearBroadcasts()) {
+    return;
+  }
   std::vector<socketlayer::InterfaceAddress> interfaces;
   socketlayer::ListInterfaces(interfaces);
   places_.assign(static_cast<std::size_t>(bindings.Count()), BindingPlace{});

@@ -6,8 +6,6 @@
 #include <memory>
 #include <mutex>
 
-class QObject;
-
 namespace tb {
 
 // Runs a step on the thread that created this object (the GUI thread) on
@@ -16,6 +14,11 @@ namespace tb {
 // loops included. Cancel() releases a waiting worker at once, without running
 // its step, so the GUI thread can stop the worker without the two threads
 // ever waiting on each other; nothing runs after Cancel() until Reset().
+//
+// Two builds: GuiHandOverQt.cpp posts the step to the Qt event loop of the
+// creating thread; GuiHandOverInline.cpp, for builds without Qt (which have
+// no event loop to post to), runs it on the worker itself, one step at a
+// time, with the same cancel rules.
 class TGuiHandOver {
  public:
   TGuiHandOver();
@@ -40,8 +43,11 @@ class TGuiHandOver {
     std::uint64_t finished = 0;
   };
 
+  // Whatever the build needs to reach the creating thread; may stay empty.
+  struct Context;
+
   std::shared_ptr<State> state_;
-  std::unique_ptr<QObject> context_;
+  std::unique_ptr<Context> context_;
 };
 
 }  // namespace tb

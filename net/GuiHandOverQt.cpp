@@ -5,8 +5,14 @@
 
 namespace tb {
 
+// Queued calls are posted to this object, so they run on its thread: the one
+// that created the hand-over.
+struct TGuiHandOver::Context {
+  QObject target;
+};
+
 TGuiHandOver::TGuiHandOver()
-    : state_(std::make_shared<State>()), context_(std::make_unique<QObject>()) {}
+    : state_(std::make_shared<State>()), context_(std::make_unique<Context>()) {}
 
 // Queued calls still waiting for the GUI thread die with the context object.
 TGuiHandOver::~TGuiHandOver() { Cancel(); }
@@ -26,7 +32,7 @@ bool TGuiHandOver::Run(std::function<void()> step) {
   auto shared = std::make_shared<std::function<void()>>(std::move(step));
   std::shared_ptr<State> state = state_;
   QMetaObject::invokeMethod(
-      context_.get(),
+      &context_->target,
       [state, shared, id] {
         {
           const std::lock_guard<std::mutex> guard(state->lock);

@@ -1,7 +1,5 @@
 #include "IdSocketHandle.h"
 
-#include <cerrno>
-
 #include "IdException.h"
 #include "IdStack.h"
 
@@ -25,7 +23,7 @@ void TIdSocketHandle::Bind() {
   if (!IP.empty()) {
     const auto parsed = ParseDottedIPv4(IP);
     if (!parsed) {
-      TIdStack::RaiseSocketError(EINVAL);
+      TIdStack::RaiseSocketError(socketlayer::InvalidArgumentError());
     }
     address = *parsed;
   }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 
+#include "IdComponent.h"
 #include "IdException.h"
 #include "SocketLayer.h"
 
@@ -82,15 +83,17 @@ void TIdStack::RaiseSocketError(int code) {
 }
 
 std::vector<AnsiString> ListHostAddresses() {
-  std::vector<socketlayer::InterfaceAddress> interfaces;
-  if (const int error = socketlayer::ListInterfaces(interfaces); error != 0) {
+  // Windows Sockets answers only while started: the listing keeps the stack
+  // for itself, so it works with or without an endpoint alive.
+  const TIdComponent keepStack;
+  std::vector<Ipv4> addresses;
+  if (const int error = socketlayer::HostAddresses(addresses); error != 0) {
     TIdStack::RaiseSocketError(error);
   }
   std::vector<AnsiString> result;
-  for (const auto& entry : interfaces) {
-    if (entry.up && !entry.loopback) {
-      result.push_back(FormatDottedIPv4(entry.address));
-    }
+  result.reserve(addresses.size());
+  for (const Ipv4 address : addresses) {
+    result.push_back(FormatDottedIPv4(address));
   }
   return result;
 }

@@ -31,9 +31,12 @@ class TIdStack {
   TIdStack() = default;
 };
 
-// The addresses a program bound to "this host" can be reached on: every IPv4
-// address of an interface that is up and not loopback, in the system's order.
-// Raises EIdSocketError when the system cannot list its interfaces.
+// The addresses a program bound to "this host" can be reached on, in the
+// system's order (socketlayer::HostAddresses says where they come from). May
+// be empty. Starts the socket layer for the call if no component has. Raises
+// EIdSocketError when the system cannot tell: on Windows when
+// the host's own name does not resolve, elsewhere when the interfaces cannot
+// be listed.
 std::vector<AnsiString> ListHostAddresses();
 
 }  // namespace tb

@@ -4,6 +4,10 @@
 
 #include "AnsiString.h"
 
+namespace tb::socketlayer {
+struct InterfaceAddress;
+}  // namespace tb::socketlayer
+
 namespace tb {
 
 // One local IPv4 address with its network.
@@ -21,7 +25,13 @@ struct TLocalInterface {
 
 // Every IPv4 address of every interface (loopback and down ones included),
 // in the system's order. False only when the system cannot be asked at all;
-// the list is then empty. Never raises.
+// the list is then empty. Never raises. One file per platform: on Windows the
+// list holds at most 13 interfaces, and more give an empty list.
 bool GetLocalInterfaces(std::vector<TLocalInterface>& list);
+
+// The entry for one address as the system reports it, with the network and
+// directed broadcast computed from address and netmask.
+TLocalInterface DescribeInterface(const socketlayer::InterfaceAddress& entry,
+                                  const AnsiString& computerName);
 
 }  // namespace tb

@@ -1,6 +1,5 @@
 #include "LocalInterfaces.h"
 
-#include "Ipv4Address.h"
 #include "SocketLayer.h"
 
 namespace tb {
@@ -26,17 +25,7 @@ bool GetLocalInterfaces(std::vector<TLocalInterface>& list) {
       computerName.clear();
     }
     for (const auto& entry : interfaces) {
-      TLocalInterface item;
-      item.ComputerName = computerName;
-      item.IPAddress = FormatDottedIPv4(entry.address);
-      item.NetMask = FormatDottedIPv4(entry.netmask);
-      item.NetAddress = FormatDottedIPv4(entry.address & entry.netmask);
-      item.ReportedBroadcast = FormatDottedIPv4(entry.reportedBroadcast);
-      item.BroadcastAddress = FormatDottedIPv4(DirectedBroadcast(entry.address, entry.netmask));
-      item.IsUp = entry.up;
-      item.IsBroadcast = entry.broadcast;
-      item.IsLoopback = entry.loopback;
-      list.push_back(item);
+      list.push_back(DescribeInterface(entry, computerName));
     }
   } catch (...) {  // NOLINT(bugprone-empty-catch): a partial list is still a list
   }

@@ -72,6 +72,10 @@ int Wait(const std::vector<Handle>& sockets, const Waker* waker, int timeoutMs,
 int HostName(AnsiString& name);
 // The first IPv4 address of a host name.
 int ResolveIPv4(const AnsiString& name, Ipv4& address);
+// The addresses the host can be reached on, in the system's order: on Windows
+// those its own name resolves to, elsewhere those of the interfaces that are
+// up and not loopback (there the name usually resolves to 127.0.1.1).
+int HostAddresses(std::vector<Ipv4>& addresses);
 
 struct InterfaceAddress {
   AnsiString name;
@@ -87,5 +91,12 @@ struct InterfaceAddress {
 int ListInterfaces(std::vector<InterfaceAddress>& list);
 
 SocketErrorKind KindOf(int error);
+// The native code for an invalid argument, for faults found before any call.
+int InvalidArgumentError();
+
+// Whether a socket bound to a unicast address also hears the broadcasts of
+// its network. Where it does not, the endpoint adds receive-only sockets
+// (TBroadcastReceivers) so that answers by broadcast are not lost.
+bool BoundSocketsHearBroadcasts();
 
 }  // namespace tb::socketlayer

@@ -254,6 +254,24 @@ int ListInterfaces(std::vector<InterfaceAddress>& list) {
   return 0;
 }
 
+int HostAddresses(std::vector<Ipv4>& addresses) {
+  addresses.clear();
+  std::vector<InterfaceAddress> interfaces;
+  if (const int error = ListInterfaces(interfaces); error != 0) {
+    return error;
+  }
+  for (const auto& entry : interfaces) {
+    if (entry.up && !entry.loopback) {
+      addresses.push_back(entry.address);
+    }
+  }
+  return 0;
+}
+
+int InvalidArgumentError() { return EINVAL; }
+
+bool BoundSocketsHearBroadcasts() { return false; }
+
 SocketErrorKind KindOf(int error) {
   using K = SocketErrorKind;
   if (error <= ResolverErrorBase + 0 && error > ResolverErrorBase - 1000) {

@@ -19,6 +19,17 @@ TEST(CompareCaptions, IsAConsistentCaseSensitiveOrder) {
   EXPECT_NE(CompareCaptions("D\xe9", "De"), 0);
 }
 
+#ifdef _WIN32
+// lstrcmpA sorts as a reader would, not by code point: letters before
+// their case, and a small letter before its capital.
+TEST(CompareCaptions, IsTheWindowsAnsiOrder) {
+  EXPECT_LT(CompareCaptions("alpha", "Zeta"), 0);
+  EXPECT_LT(CompareCaptions("abc", "ABC"), 0);
+  EXPECT_LT(CompareCaptions("ABC", "abd"), 0);
+  EXPECT_LT(CompareCaptions("De", "D\xe9"), 0);
+  EXPECT_LT(CompareCaptions("D\xe9", "Df"), 0);
+}
+#else
 TEST(CompareCaptions, FollowsTheCollateLocale) {
   const char* previous = std::setlocale(LC_COLLATE, nullptr);
   const std::string saved = previous != nullptr ? previous : "C";
@@ -28,6 +39,7 @@ TEST(CompareCaptions, FollowsTheCollateLocale) {
   }
   std::setlocale(LC_COLLATE, saved.c_str());
 }
+#endif
 
 }  // namespace
 }  // namespace tb

@@ -1,0 +1,44 @@
+#include "GuiHandOver.h"
+
+namespace tb {
+
+// Without an event loop there is no queue to post to: the worker runs the
+// step itself. Steps of several workers still never overlap.
+struct TGuiHandOver::Context {
+  std::mutex serial;
+};
+
+TGuiHandOver::TGuiHandOver()
+    : state_(std::make_shared<State>()), context_(std::make_unique<Context>()) {}
+
+TGuiHandOver::~TGuiHandOver() { Cancel(); }
+
+bool TGuiHandOver::Run(std::function<void()> step) {
+  const std::lock_guard<std::mutex> serial(context_->serial);
+  {
+    const std::lock_guard<std::mutex> guard(state_->lock);
+    if (state_->cancelled) {
+      return false;
+    }
+  }
+  // The state lock is not held while the step runs, so Cancel() from the
+  // owning thread never waits on a handler.
+  try {
+    step();
+  } catch (...) {  // NOLINT(bugprone-empty-catch): the owner never sees a handler's error
+  }
+  return true;
+}
+
+void TGuiHandOver::Cancel() {
+  const std::lock_guard<std::mutex> guard(state_->lock);
+  state_->cancelled = true;
+  state_->changed.notify_all();
+}
+
+void TGuiHandOver::Reset() {
+  const std::lock_guard<std::mutex> guard(state_->lock);
+  state_->cancelled = false;
+}
+
+}  // namespace tb

@@ -1,0 +1,19 @@
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include "CaptionOrder.h"
+
+namespace tb {
+
+// The ANSI comparison of the user's locale, the one the list control itself
+// sorts with on Windows.
+int CompareCaptions(const AnsiString& a, const AnsiString& b) {
+  return ::lstrcmpA(a.c_str(), b.c_str());
+}
+
+}  // namespace tb
