@@ -1,4 +1,5 @@
 #include "MainWindow.h"
+#include "ErrorGuard.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -107,13 +108,13 @@ void TfrmMain::CreateControls() {
     UDPServerUDPRead(sender, data, binding);
   };
 
-  connect(btnQuery, &QPushButton::clicked, this, [this] { RefreshDevices(); });
-  connect(btnProperties, &QPushButton::clicked, this, [this] { Properties(); });
-  connect(btnConfigure, &QPushButton::clicked, this, [this] { Configure(); });
-  connect(btnExit, &QPushButton::clicked, this, [this] { ExitProgram(); });
-  connect(lstDevices, &DeviceListView::DoubleClicked, this, [this] { Properties(); });
+  connect(btnQuery, &QPushButton::clicked, this, Guarded([this] { RefreshDevices(); }));
+  connect(btnProperties, &QPushButton::clicked, this, Guarded([this] { Properties(); }));
+  connect(btnConfigure, &QPushButton::clicked, this, Guarded([this] { Configure(); }));
+  connect(btnExit, &QPushButton::clicked, this, Guarded([this] { ExitProgram(); }));
+  connect(lstDevices, &DeviceListView::DoubleClicked, this, Guarded([this] { Properties(); }));
   connect(lstDevices->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-          [this] { lstDevicesSelectItem(); });
+          Guarded([this] { lstDevicesSelectItem(); }));
   lstDevices->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(lstDevices, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     mnuPopupPopup();
@@ -151,13 +152,13 @@ void TfrmMain::CreateMenus() {
   centralWidget()->setFixedSize(ClientWidth, ClientHeight);
   setFixedSize(ClientWidth, ClientHeight + mnuMain->sizeHint().height());
 
-  connect(mnuActionQuery, &QAction::triggered, this, [this] { RefreshDevices(); });
-  connect(mnuActionProperties, &QAction::triggered, this, [this] { Properties(); });
-  connect(mnuActionConfigure, &QAction::triggered, this, [this] { Configure(); });
-  connect(mnuActionExit, &QAction::triggered, this, [this] { ExitProgram(); });
-  connect(mnuAbout, &QAction::triggered, this, [this] { mnuAboutClick(); });
-  connect(mnuPopupProperties, &QAction::triggered, this, [this] { Properties(); });
-  connect(mnuPopupConfigure, &QAction::triggered, this, [this] { Configure(); });
+  connect(mnuActionQuery, &QAction::triggered, this, Guarded([this] { RefreshDevices(); }));
+  connect(mnuActionProperties, &QAction::triggered, this, Guarded([this] { Properties(); }));
+  connect(mnuActionConfigure, &QAction::triggered, this, Guarded([this] { Configure(); }));
+  connect(mnuActionExit, &QAction::triggered, this, Guarded([this] { ExitProgram(); }));
+  connect(mnuAbout, &QAction::triggered, this, Guarded([this] { mnuAboutClick(); }));
+  connect(mnuPopupProperties, &QAction::triggered, this, Guarded([this] { Properties(); }));
+  connect(mnuPopupConfigure, &QAction::triggered, this, Guarded([this] { Configure(); }));
 }
 
 void TfrmMain::FormCreate() {

@@ -1,4 +1,5 @@
 #include "About.h"
+#include "ErrorGuard.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -52,7 +53,7 @@ TfrmAbout::TfrmAbout(QWidget* owner)
   btnOk->resize(75, 25);
   PlaceCentred(btnOk, 108);
   btnOk->setDefault(true);
-  connect(btnOk, &QPushButton::clicked, this, &TfrmAbout::btnOkClick);
+  connect(btnOk, &QPushButton::clicked, this, Guarded([this] { btnOkClick(); }));
 
   CenterOnScreen(this);
 }

@@ -39,9 +39,9 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
   } catch (const Exception& error) {
-    Report(error.Message());
+    ReportError(error.Message());
   } catch (const std::exception& error) {
-    Report(error.what());
+    ReportError(error.what());
   }
   return true;
 }
@@ -54,7 +54,7 @@ bool TApplication::event(QEvent* event) {
   return QApplication::event(event);
 }
 
-void TApplication::Report(const AnsiString& message) {
+void TApplication::ReportError(const AnsiString& message) {
   if (QThread::currentThread() != thread()) {
     // A message box belongs to the GUI thread.
     postEvent(this, new ReportEvent(message));

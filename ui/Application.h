@@ -18,11 +18,12 @@ class TApplication : public QApplication {
 
   bool notify(QObject* receiver, QEvent* event) override;
 
+  // The general error report of `message`, shown on the GUI thread whichever
+  // thread calls.
+  void ReportError(const AnsiString& message);
+
  protected:
   bool event(QEvent* event) override;
-
- private:
-  void Report(const AnsiString& message);
 };
 
 }  // namespace tb

@@ -1,4 +1,5 @@
 #include "Properties.h"
+#include "ErrorGuard.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -121,9 +122,9 @@ TfrmProperties::TfrmProperties(QWidget* owner)
   txtPassword->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
   lblPassword = MakeLabel(this, "Device Password", 24, 92);
 
-  connect(chkDHCP, &QCheckBox::clicked, this, &TfrmProperties::chkDHCPClick);
-  connect(btnOk, &QPushButton::clicked, this, &TfrmProperties::btnOkClick);
-  connect(btnCancel, &QPushButton::clicked, this, &TfrmProperties::btnCancelClick);
+  connect(chkDHCP, &QCheckBox::clicked, this, Guarded([this] { chkDHCPClick(); }));
+  connect(btnOk, &QPushButton::clicked, this, Guarded([this] { btnOkClick(); }));
+  connect(btnCancel, &QPushButton::clicked, this, Guarded([this] { btnCancelClick(); }));
 
   // Filling runs once the dialog is on screen, from its own event loop: an
   // address the edits refuse then reaches the general error report with the
@@ -131,12 +132,12 @@ TfrmProperties::TfrmProperties(QWidget* owner)
   FActivateTimer = new QTimer(this);
   FActivateTimer->setSingleShot(true);
   FActivateTimer->setInterval(0);
-  connect(FActivateTimer, &QTimer::timeout, this, [this] {
-    if (isVisible()) {
-      FormActivate();
-      emit Activated();
-    }
-  });
+  connect(FActivateTimer, &QTimer::timeout, this, Guarded([this] {
+            if (isVisible()) {
+              FormActivate();
+              emit Activated();
+            }
+          }));
 
   CenterOnScreen(this);
   FormCreate();

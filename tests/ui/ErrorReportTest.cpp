@@ -8,14 +8,37 @@
 #include <string>
 #include <vector>
 
+#include "ErrorGuard.h"
 #include "Exception.h"
 #include "Latin1.h"
 #include "MessageBoxes.h"
 #include "ShellOpen.h"
 #include "UiTestSupport.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
 namespace tb {
 namespace {
+
+// Qt's widget code skips its clean-up when an error unwinds through it, so
+// what it allocated on the way leaks; while this lives, that is not reported.
+class QtUnwindLeaksIgnored {
+ public:
+  QtUnwindLeaksIgnored() {
+#if defined(__SANITIZE_ADDRESS__)
+    __lsan_disable();
+#endif
+  }
+  QtUnwindLeaksIgnored(const QtUnwindLeaksIgnored&) = delete;
+  QtUnwindLeaksIgnored& operator=(const QtUnwindLeaksIgnored&) = delete;
+  ~QtUnwindLeaksIgnored() {
+#if defined(__SANITIZE_ADDRESS__)
+    __lsan_enable();
+#endif
+  }
+};
 
 TEST(ErrorReportTest, FullStopRule) {
   const std::vector<std::pair<std::string, std::string>> cases = {
@@ -46,7 +69,29 @@ TEST(ErrorReportTest, BoxesCarryCaptionIconAndLatinOneText) {
   EXPECT_TRUE(catcher.messages[1].errorIcon);
 }
 
+TEST(ErrorReportTest, GuardedHandlerReportsWhereTheErrorArises) {
+  test::MessageCatcher catcher;
+  QPushButton button(QStringLiteral("Go"));
+  int clicks = 0;
+  QObject::connect(&button, &QPushButton::clicked, Guarded([&] {
+    if (++clicks < 3) {
+      throw Exception("Invalid IP Address");
+    }
+  }));
+  test::ShowActive(&button);
+  for (int i = 0; i < 3; ++i) {
+    QTest::mouseClick(&button, Qt::LeftButton);
+  }
+  EXPECT_EQ(clicks, 3);
+  ASSERT_EQ(catcher.messages.size(), 2U);
+  EXPECT_EQ(catcher.messages[1].text, QStringLiteral("Invalid IP Address."));
+  EXPECT_EQ(catcher.messages[1].caption, QStringLiteral("Tarnwick Brelvan"));
+  EXPECT_TRUE(catcher.messages[1].errorIcon);
+}
+
+// The last resort: an error that no handler stopped reaches the application.
 TEST(ErrorReportTest, ErrorFromAClickHandlerIsReportedAndTheProgramGoesOn) {
+  const QtUnwindLeaksIgnored unwinding;
   test::MessageCatcher catcher;
   QPushButton button(QStringLiteral("Go"));
   int clicks = 0;

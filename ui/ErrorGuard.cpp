@@ -1,0 +1,34 @@
+#include "ErrorGuard.h"
+
+#include <QApplication>
+#include <exception>
+
+#include "Application.h"
+#include "Exception.h"
+#include "MessageBoxes.h"
+
+namespace tb {
+
+namespace {
+
+void Report(const AnsiString& message) {
+  if (auto* application = qobject_cast<TApplication*>(QCoreApplication::instance())) {
+    application->ReportError(message);
+  } else {
+    ShowErrorReport(QApplication::activeWindow(), message);
+  }
+}
+
+}  // namespace
+
+void ReportHandledError() {
+  try {
+    throw;
+  } catch (const Exception& error) {
+    Report(error.Message());
+  } catch (const std::exception& error) {
+    Report(error.what());
+  }
+}
+
+}  // namespace tb
