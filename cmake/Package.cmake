@@ -1,0 +1,37 @@
+# The Debian package (cpack -G DEB in a build tree): the program, the device
+# simulator, a desktop entry and the icon. Its postinst grants the program
+# cap_net_bind_service, since port 998 is privileged on Linux.
+set(TB_PACKAGE_PREFIX /usr)
+set(TB_PACKAGE_PROGRAM ${TB_PACKAGE_PREFIX}/bin/tarnwick-brelvan)
+
+install(TARGETS tarnwick-brelvan tb-devsim RUNTIME DESTINATION bin)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/tarnwick-brelvan.desktop
+        DESTINATION share/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/app/resources/icon.png
+        DESTINATION share/icons/hicolor/32x32/apps RENAME tarnwick-brelvan.png)
+
+configure_file(${PROJECT_SOURCE_DIR}/packaging/postinst.in
+               ${PROJECT_BINARY_DIR}/packaging/postinst @ONLY
+               FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+               GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tarnwick-brelvan)
+set(CPACK_PACKAGE_VENDOR "Tarnwick")
+set(CPACK_PACKAGE_CONTACT "Tarnwick Brelvan maintainers <maintainers@tarnwick.invalid>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "finds, lists and configures Tarnwick IP network devices")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Queries every local IPv4 network by broadcast on UDP port 998, lists the devices that
+answer, gives one of them new IP settings, DHCP or a host name guarded by its password,
+and opens its web page. Includes tb-devsim, a simulator of such devices for tests.")
+set(CPACK_PACKAGING_INSTALL_PREFIX ${TB_PACKAGE_PREFIX})
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION net)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Beyond the libraries: setcap for the postinst, and Qt's platform plugins
+# (xcb, wayland, offscreen), without which no window opens.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcap2-bin, qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/packaging/postinst)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)
