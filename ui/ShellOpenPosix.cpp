@@ -1,18 +1,9 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-#include "Latin1.h"
 #include "ShellOpen.h"
 
 namespace tb {
-
-QUrl ShellTextToUrl(const AnsiString& text) {
-  // The texts are written for the Windows shell, which takes "http:\\host";
-  // a URL parser wants forward slashes.
-  QString url = FromAnsi(text);
-  url.replace(QLatin1Char('\\'), QLatin1Char('/'));
-  return {url, QUrl::TolerantMode};
-}
 
 void PlatformShellOpen(QWidget* /*parent*/, const AnsiString& text) {
   QDesktopServices::openUrl(ShellTextToUrl(text));
