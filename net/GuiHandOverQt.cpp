@@ -1,20 +1,55 @@
 #include "GuiHandOver.h"
 
-#include <QMetaObject>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QObject>
+#include <utility>
+
+#include "ThreadSanitizerSync.h"
 
 namespace tb {
 
-// Queued calls are posted to this object, so they run on its thread: the one
-// that created the hand-over.
+namespace {
+
+// One step on its way to the GUI thread.
+class StepEvent : public QEvent {
+ public:
+  static QEvent::Type Kind() {
+    static const auto kind = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return kind;
+  }
+
+  explicit StepEvent(std::function<void()> run) : QEvent(Kind()), run_(std::move(run)) {}
+
+  void Run() { run_(); }
+
+ private:
+  std::function<void()> run_;
+};
+
+// Runs the steps posted to it on its own thread: the one that created it.
+class StepTarget : public QObject {
+ protected:
+  bool event(QEvent* e) override {
+    MarkReceived(this);
+    if (e->type() == StepEvent::Kind()) {
+      static_cast<StepEvent*>(e)->Run();
+      return true;
+    }
+    return QObject::event(e);
+  }
+};
+
+}  // namespace
+
 struct TGuiHandOver::Context {
-  QObject target;
+  StepTarget target;
 };
 
 TGuiHandOver::TGuiHandOver()
     : state_(std::make_shared<State>()), context_(std::make_unique<Context>()) {}
 
-// Queued calls still waiting for the GUI thread die with the context object.
+// Steps still waiting for the GUI thread die with the context object.
 TGuiHandOver::~TGuiHandOver() { Cancel(); }
 
 bool TGuiHandOver::Run(std::function<void()> step) {
@@ -27,34 +62,34 @@ bool TGuiHandOver::Run(std::function<void()> step) {
     id = ++state_->lastIssued;
     state_->pending = id;
   }
-  // The queued call owns the step and the state: if the worker is released
-  // while the step runs (the handler stopped the endpoint), neither may dangle.
+  // The event owns the step and the state: if the worker is released while
+  // the step runs (the handler stopped the endpoint), neither may dangle.
   auto shared = std::make_shared<std::function<void()>>(std::move(step));
   std::shared_ptr<State> state = state_;
-  QMetaObject::invokeMethod(
-      &context_->target,
-      [state, shared, id] {
-        {
-          const std::lock_guard<std::mutex> guard(state->lock);
-          if (state->cancelled || state->pending != id) {
-            return;
-          }
-        }
-        struct Finish {
-          State& s;
-          std::uint64_t id;
-          ~Finish() {
-            const std::lock_guard<std::mutex> guard(s.lock);
-            s.finished = id;
-            s.changed.notify_all();
-          }
-        } finish{*state, id};
-        try {
-          (*shared)();
-        } catch (...) {  // NOLINT(bugprone-empty-catch): an event loop must not see it
-        }
-      },
-      Qt::QueuedConnection);
+  auto run = [state, shared, id] {
+    {
+      const std::lock_guard<std::mutex> guard(state->lock);
+      if (state->cancelled || state->pending != id) {
+        return;
+      }
+    }
+    struct Finish {
+      State& s;
+      std::uint64_t id;
+      ~Finish() {
+        const std::lock_guard<std::mutex> guard(s.lock);
+        s.finished = id;
+        s.changed.notify_all();
+      }
+    } finish{*state, id};
+    try {
+      (*shared)();
+    } catch (...) {  // NOLINT(bugprone-empty-catch): an event loop must not see it
+    }
+  };
+  auto* event = new StepEvent(std::move(run));
+  MarkPosted(&context_->target);
+  QCoreApplication::postEvent(&context_->target, event);
 
   std::unique_lock<std::mutex> lock(state_->lock);
   state_->changed.wait(lock, [&] { return state_->finished == id || state_->cancelled; });

@@ -7,6 +7,7 @@
 
 #include "Exception.h"
 #include "MessageBoxes.h"
+#include "ThreadSanitizerSync.h"
 
 namespace tb {
 
@@ -47,6 +48,7 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
 }
 
 bool TApplication::event(QEvent* event) {
+  MarkReceived(this);
   if (event->type() == ReportEvent::Kind()) {
     ShowErrorReport(activeWindow(), static_cast<ReportEvent*>(event)->Message());
     return true;
@@ -57,7 +59,9 @@ bool TApplication::event(QEvent* event) {
 void TApplication::ReportError(const AnsiString& message) {
   if (QThread::currentThread() != thread()) {
     // A message box belongs to the GUI thread.
-    postEvent(this, new ReportEvent(message));
+    auto* report = new ReportEvent(message);
+    MarkPosted(this);
+    postEvent(this, report);
     return;
   }
   ShowErrorReport(activeWindow(), message);

@@ -13,6 +13,7 @@
 #include "Latin1.h"
 #include "MessageBoxes.h"
 #include "ShellOpen.h"
+#include "ThreadSanitizerSync.h"
 #include "UiTestSupport.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -121,6 +122,7 @@ TEST(ErrorReportTest, ErrorFromAClickHandlerIsReportedAndTheProgramGoesOn) {
 class Thrower : public QObject {
  protected:
   bool event(QEvent* event) override {
+    MarkReceived(this);
     if (event->type() == QEvent::User) {
       throw Exception("Socket error");
     }
@@ -134,7 +136,9 @@ TEST(ErrorReportTest, ErrorOnAnotherThreadIsReportedOnTheGuiThread) {
   Thrower onWorker;
   onWorker.moveToThread(&worker);
   worker.start();
-  QCoreApplication::postEvent(&onWorker, new QEvent(QEvent::User));
+  auto* failing = new QEvent(QEvent::User);
+  MarkPosted(&onWorker);
+  QCoreApplication::postEvent(&onWorker, failing);
   EXPECT_TRUE(QTest::qWaitFor([&] { return !catcher.messages.empty(); }, 5000));
   worker.quit();
   worker.wait();
