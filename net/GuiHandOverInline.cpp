@@ -13,7 +13,8 @@ TGuiHandOver::TGuiHandOver()
 
 TGuiHandOver::~TGuiHandOver() { Cancel(); }
 
-bool TGuiHandOver::Run(std::function<void()> step) {
+// The step is taken by value for the Qt build, which keeps it in a queued call.
+bool TGuiHandOver::Run(std::function<void()> step) {  // NOLINT(performance-unnecessary-value-param)
   const std::lock_guard<std::mutex> serial(context_->serial);
   {
     const std::lock_guard<std::mutex> guard(state_->lock);

@@ -63,6 +63,7 @@ Handle OpenDatagram(int& error) {
   }
   // Like close-on-exec elsewhere: a browser started by the shell must not
   // keep port 998 open after the program ends.
+  // NOLINTNEXTLINE(performance-no-int-to-ptr): a SOCKET is a kernel handle
   ::SetHandleInformation(reinterpret_cast<HANDLE>(s), HANDLE_FLAG_INHERIT, 0);
   error = 0;
   return static_cast<Handle>(s);
