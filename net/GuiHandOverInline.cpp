@@ -13,7 +13,7 @@ TGuiHandOver::TGuiHandOver()
 
 TGuiHandOver::~TGuiHandOver() { Cancel(); }
 
-// The step is taken by value for the Qt build, which keeps it in a queued call.
+// The step is taken by value for the Qt build, which keeps it until the GUI thread runs it.
 bool TGuiHandOver::Run(std::function<void()> step) {  // NOLINT(performance-unnecessary-value-param)
   const std::lock_guard<std::mutex> serial(context_->serial);
   {
