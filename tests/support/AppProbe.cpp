@@ -1,0 +1,60 @@
+// tb_app_probe: the program's start exactly as app/main.cpp does it, with
+// reports on standard output for the lab tests and the benchmarks:
+//   shown <ns>    monotonic time of the main window's first paint
+//   startup <ns>  the same, counted from TB_SPAWN_NS when the parent set it
+//   closing <ns>  monotonic time at which it closed the main window
+//   box <text>    a message box that the program would have shown
+// --close-after MS closes the main window through its Exit command MS
+// milliseconds after its first paint (0: at once); without it the program
+// runs until closed. Message boxes are reported, never shown: nobody is
+// there to dismiss them.
+#include <QTimer>
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+
+#include "About.h"
+#include "Application.h"
+#include "FirstPaint.h"
+#include "MainWindow.h"
+#include "MessageBoxes.h"
+#include "Properties.h"
+
+int main(int argc, char* argv[]) {
+  int closeAfter = -1;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    if (std::strcmp(argv[i], "--close-after") == 0) {
+      closeAfter = std::atoi(argv[i + 1]);
+    }
+  }
+
+  std::setlocale(LC_COLLATE, "");
+  tb::TApplication application(argc, argv);
+  tb::TApplication::setApplicationName("Tarnwick Brelvan");
+  tb::SetMessageBoxHandler([](const tb::MessageRecord& box) {
+    std::printf("box %s\n", box.text.toUtf8().constData());
+    std::fflush(stdout);
+  });
+
+  tb::TfrmMain frmMain;
+  tb::TfrmProperties frmProperties;
+  tb::TfrmAbout frmAbout;
+  frmMain.SetDialogs(&frmProperties, &frmAbout);
+
+  QTimer closer;
+  closer.setSingleShot(true);
+  QObject::connect(&closer, &QTimer::timeout, &frmMain, [&] {
+    std::printf("closing %lld\n", tb::lab::MonotonicNsNow());
+    std::fflush(stdout);
+    frmMain.ExitProgram();
+  });
+  tb::lab::FirstPaint firstPaint(frmMain, [&] {
+    if (closeAfter >= 0) {
+      closer.start(closeAfter);
+    }
+  });
+  application.installEventFilter(&firstPaint);
+
+  frmMain.show();
+  return tb::TApplication::exec();
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QEvent>
+#include <QObject>
+#include <QWidget>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <functional>
+#include <utility>
+
+namespace tb::lab {
+
+inline long long MonotonicNsNow() {
+  timespec now{};
+  ::clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
+}
+
+// Installed on the application: at the first paint of any widget of
+// `window` prints "shown <ns>" and, when the parent set TB_SPAWN_NS,
+// "startup <ns since spawn>", then runs `then` once.
+class FirstPaint : public QObject {
+ public:
+  FirstPaint(QWidget& window, std::function<void()> then)
+      : window_(window), then_(std::move(then)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (!done_ && event->type() == QEvent::Paint && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == &window_) {
+      done_ = true;
+      const long long now = MonotonicNsNow();
+      std::printf("shown %lld\n", now);
+      if (const char* spawn = std::getenv("TB_SPAWN_NS")) {
+        std::printf("startup %lld\n", now - std::atoll(spawn));
+      }
+      std::fflush(stdout);
+      then_();
+    }
+    return false;
+  }
+
+ private:
+  QWidget& window_;
+  std::function<void()> then_;
+  bool done_ = false;
+};
+
+}  // namespace tb::lab
