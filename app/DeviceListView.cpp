@@ -37,6 +37,10 @@ DeviceListView::DeviceListView(QWidget* parent) : QTableView(parent) {
   colours.setColor(QPalette::Inactive, QPalette::Highlight, colours.color(QPalette::Base));
   colours.setColor(QPalette::Inactive, QPalette::HighlightedText, colours.color(QPalette::Text));
   setPalette(colours);
+
+  hold_.setSingleShot(true);
+  hold_.setInterval(HoldMs);
+  connect(&hold_, &QTimer::timeout, this, [this] { EndHold(); });
 }
 
 int DeviceListView::SelCount() const {
@@ -85,6 +89,38 @@ void DeviceListView::focusInEvent(QFocusEvent* event) {
 void DeviceListView::focusOutEvent(QFocusEvent* event) {
   QTableView::focusOutEvent(event);
   viewport()->update();
+}
+
+// During a query, replies can add thousands of rows a second. Each row would
+// lay out and repaint the list before the next datagram is taken, so drawing,
+// not the network, would set the pace. Rows enter the model at once; only the
+// view's layout and drawing are held back, and done once per HoldMs while
+// rows keep coming.
+void DeviceListView::rowsInserted(const QModelIndex& parent, int start, int end) {
+  QTableView::rowsInserted(parent, start, end);
+  if (!hold_.isActive()) {
+    setUpdatesEnabled(false);
+    hold_.start();
+  }
+}
+
+void DeviceListView::updateGeometries() {
+  if (hold_.isActive()) {
+    geometriesPending_ = true;
+    return;
+  }
+  QTableView::updateGeometries();
+}
+
+void DeviceListView::EndHold() {
+  if (geometriesPending_) {
+    geometriesPending_ = false;
+    QTableView::updateGeometries();
+  }
+  setUpdatesEnabled(true);
+  // Drawn now: a row arriving before a deferred repaint would start the next
+  // hold first, and under a steady stream the list would never be drawn.
+  repaint();
 }
 
 void DeviceListView::mouseDoubleClickEvent(QMouseEvent* event) {

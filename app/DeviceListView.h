@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QTableView>
+#include <QTimer>
 
 namespace tb {
 
@@ -11,6 +12,9 @@ class DeviceListView : public QTableView {
   Q_OBJECT
 
  public:
+  // Longest time a newly added row waits to be drawn.
+  static constexpr int HoldMs = 40;
+
   explicit DeviceListView(QWidget* parent = nullptr);
 
   // Number of selected rows (0 or 1).
@@ -24,11 +28,19 @@ class DeviceListView : public QTableView {
 
  protected:
   bool event(QEvent* event) override;
+  void rowsInserted(const QModelIndex& parent, int start, int end) override;
+  void updateGeometries() override;
   void keyPressEvent(QKeyEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void initViewItemOption(QStyleOptionViewItem* option) const override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+
+ private:
+  void EndHold();
+
+  QTimer hold_;
+  bool geometriesPending_ = false;
 };
 
 }  // namespace tb
