@@ -1,8 +1,5 @@
 #include "DeviceListModel.h"
 
-#include <algorithm>
-
-#include "CaptionOrder.h"
 #include "Latin1.h"
 
 namespace tb {
@@ -25,20 +22,16 @@ bool DeviceListModel::AddRow(DeviceRow row) {
   if (!macs_.insert(row.MAC()).second) {
     return false;
   }
-  const auto at = std::upper_bound(rows_.begin(), rows_.end(), row.caption,
-                                   [](const AnsiString& caption, const DeviceRow& existing) {
-                                     return CompareCaptions(caption, existing.caption) < 0;
-                                   });
-  const int index = static_cast<int>(at - rows_.begin());
-  beginInsertRows(QModelIndex(), index, index);
-  rows_.insert(at, std::move(row));
+  const SortedRows::Place place = rows_.PlaceOf(row.caption);
+  beginInsertRows(QModelIndex(), place.index, place.index);
+  rows_.Insert(place, std::move(row));
   endInsertRows();
   return true;
 }
 
 void DeviceListModel::Clear() {
   beginResetModel();
-  rows_.clear();
+  rows_.Clear();
   macs_.clear();
   endResetModel();
 }

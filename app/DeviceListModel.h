@@ -2,9 +2,9 @@
 
 #include <QAbstractTableModel>
 #include <unordered_set>
-#include <vector>
 
 #include "DeviceRow.h"
+#include "SortedRows.h"
 
 namespace tb {
 
@@ -23,8 +23,8 @@ class DeviceListModel : public QAbstractTableModel {
   bool AddRow(DeviceRow row);
   void Clear();
 
-  int Count() const { return static_cast<int>(rows_.size()); }
-  const DeviceRow& Row(int index) const { return rows_.at(static_cast<std::size_t>(index)); }
+  int Count() const { return rows_.Count(); }
+  const DeviceRow& Row(int index) const { return rows_.At(index); }
 
   void SetColumnCaption(int column, const QString& caption);
 
@@ -35,7 +35,7 @@ class DeviceListModel : public QAbstractTableModel {
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
  private:
-  std::vector<DeviceRow> rows_;
+  SortedRows rows_;
   std::unordered_set<AnsiString> macs_;
   QStringList captions_;
 };

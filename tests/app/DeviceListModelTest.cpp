@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <clocale>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -86,6 +88,40 @@ TEST_F(DeviceListModelTest, ShowsLatin1TextsAndColumnCaptions) {
   for (int c = 0; c < DeviceListModel::ColumnCount; ++c) {
     EXPECT_EQ(model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(), expected[c]);
   }
+}
+
+// What Qt's model checker sees of every insert, duplicate and clear: a row is
+// announced at the place it then reads back from, never before or after.
+TEST_F(DeviceListModelTest, KeepsQtsModelContractThroughManyInserts) {
+  static int complaints = 0;
+  complaints = 0;
+  const QtMessageHandler previous =
+      qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString&) {
+        complaints += type >= QtWarningMsg ? 1 : 0;
+      });
+  {
+    DeviceListModel model;
+    const QAbstractItemModelTester tester(&model,
+                                          QAbstractItemModelTester::FailureReportingMode::Warning);
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    std::mt19937 random(3);
+    for (int i = 0; i < 1500; ++i) {
+      const std::string mac = std::to_string(random() % 1200);
+      const std::string name = "Dev" + std::to_string(random() % 50);
+      std::string reply = "NTM(1113,1,";
+      reply += mac + ",i,n,g,0,h," + name + ")";
+      const bool added = model.AddRow(MakeDeviceRow(reply));
+      if (added) {
+        const int at = inserted.constLast().at(1).toInt();
+        ASSERT_EQ(model.Row(at).MAC(), mac);
+      }
+      if (i == 1000) {
+        model.Clear();
+      }
+    }
+  }
+  qInstallMessageHandler(previous);
+  EXPECT_EQ(complaints, 0);
 }
 
 }  // namespace
