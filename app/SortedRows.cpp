@@ -9,8 +9,9 @@ namespace tb {
 
 namespace {
 
+// Many devices of one model share a caption: equal texts need no collation.
 bool Before(const AnsiString& caption, const std::unique_ptr<DeviceRow>& row) {
-  return CompareCaptions(caption, row->caption) < 0;
+  return caption != row->caption && CompareCaptions(caption, row->caption) < 0;
 }
 
 }  // namespace
