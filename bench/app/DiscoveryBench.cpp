@@ -1,0 +1,143 @@
+// Discovery at scale: the device simulator on dev1 plays n devices at once.
+// How many reach the list within the query's 500 ms window, in the real main
+// window, against a bare socket that sends the same HELLO() fan-out from the
+// same address and counts the distinct devices it hears in 500 ms. Devices
+// answer at once (jitter 0: the simulator sends as fast as it can) or spread
+// over the first 300 ms of the window, as a real network of devices would.
+#include <arpa/inet.h>
+#include <benchmark/benchmark.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <unordered_set>
+
+#include "BenchSupport.h"
+#include "DeviceListModel.h"
+#include "LabSupport.h"
+#include "MainWindow.h"
+#include "Message.h"
+#include "MessageBoxes.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// The simulator playing a fresh fleet of `count` devices on dev1.
+struct Fleet {
+  Fleet(int count, int jitterMs)
+      : path(tb::bench::WriteFleet(count, "dev1", jitterMs)),
+        simulator("dev1", path + ".log", path) {}
+  Fleet(const Fleet&) = delete;
+  Fleet& operator=(const Fleet&) = delete;
+  ~Fleet() {
+    std::remove(path.c_str());
+    std::remove((path + ".log").c_str());
+  }
+  std::string path;
+  tb::lab::Simulator simulator;
+};
+
+// Lets the simulator finish answering the last query before the next one.
+void Settle() { tb::lab::PumpFor(700ms); }
+
+void BM_DiscoveryBare(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  const Fleet fleet(count, static_cast<int>(state.range(1)));
+  if (!fleet.simulator.Ready()) {
+    state.SkipWithError("simulator did not start (run inside the lab)");
+    return;
+  }
+  const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  const int on = 1;
+  ::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
+  sockaddr_in sa{};
+  sa.sin_family = AF_INET;
+  sa.sin_port = htons(998);
+  ::inet_pton(AF_INET, "10.77.0.1", &sa.sin_addr);
+  if (::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) < 0) {
+    state.SkipWithError("bind 10.77.0.1:998 failed");
+    ::close(fd);
+    return;
+  }
+  double heard = 0;
+  std::vector<char> buffer(8192);
+  for ([[maybe_unused]] auto _ : state) {
+    for (const char* to : {"10.77.0.255", "10.78.0.255", "255.255.255.255"}) {
+      ::inet_pton(AF_INET, to, &sa.sin_addr);
+      ::sendto(fd, "HELLO()", 7, 0, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
+    }
+    std::unordered_set<std::string> macs;
+    const auto end = Clock::now() + 500ms;
+    for (auto now = Clock::now(); now < end; now = Clock::now()) {
+      pollfd p{fd, POLLIN, 0};
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - now);
+      if (::poll(&p, 1, static_cast<int>(left.count()) + 1) <= 0) {
+        continue;
+      }
+      const ssize_t n = ::recv(fd, buffer.data(), buffer.size(), 0);
+      if (n > 0) {
+        macs.insert(tb::GetField(std::string(buffer.data(), static_cast<std::size_t>(n)), 2, ','));
+      }
+    }
+    heard += static_cast<double>(macs.size());
+    state.PauseTiming();
+    Settle();
+    while (::recv(fd, buffer.data(), buffer.size(), MSG_DONTWAIT) >= 0) {
+    }
+    state.ResumeTiming();
+  }
+  ::close(fd);
+  state.counters["devices"] = count;
+  state.counters["rows"] = heard / static_cast<double>(state.iterations());
+  state.counters["reached"] = heard / static_cast<double>(state.iterations()) / count;
+}
+
+void BM_DiscoveryMainWindow(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  const Fleet fleet(count, static_cast<int>(state.range(1)));
+  if (!fleet.simulator.Ready()) {
+    state.SkipWithError("simulator did not start (run inside the lab)");
+    return;
+  }
+  int boxes = 0;
+  tb::SetMessageBoxHandler([&](const tb::MessageRecord&) { ++boxes; });
+  auto window = std::make_unique<tb::TfrmMain>();
+  window->show();
+  const auto idle = [&] { return window->FExchangeMode == tb::ExchangeMode::Idle; };
+  tb::lab::PumpUntil(idle, 3s);
+  Settle();
+  double rows = 0;
+  for ([[maybe_unused]] auto _ : state) {
+    window->RefreshDevices();
+    tb::lab::PumpUntil(idle, 3s);
+    rows += window->Devices()->Count();
+    state.PauseTiming();
+    Settle();
+    state.ResumeTiming();
+  }
+  if (boxes > 0) {
+    state.SkipWithError("the query reported a communication error");
+  }
+  state.counters["devices"] = count;
+  state.counters["rows"] = rows / static_cast<double>(state.iterations());
+  state.counters["reached"] = rows / static_cast<double>(state.iterations()) / count;
+}
+
+void Sizes(benchmark::internal::Benchmark* b) {
+  for (const int jitter : {0, 300}) {
+    for (const int count : {100, 1000, 5000}) {
+      b->Args({count, jitter});
+    }
+  }
+  b->ArgNames({"devices", "jitter_ms"})->Iterations(3)->Unit(benchmark::kMillisecond);
+}
+BENCHMARK(BM_DiscoveryBare)->Apply(Sizes);
+BENCHMARK(BM_DiscoveryMainWindow)->Apply(Sizes);
+
+}  // namespace

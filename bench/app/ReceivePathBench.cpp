@@ -1,0 +1,118 @@
+// Datagrams per second from the lab link into the device list: listener,
+// hand-over to the GUI thread, UDPServerUDPRead and AddDevice in the real
+// main window during a query, against a bare recvfrom loop on the same link
+// fed by the same sender (the most this link and this sender give). Every
+// datagram is a reply from a new device, so every one adds a row; the list
+// is emptied every 5000 rows, as a new query would.
+#include <arpa/inet.h>
+#include <benchmark/benchmark.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+
+#include "BenchSupport.h"
+#include "DeviceListModel.h"
+#include "DeviceListView.h"
+#include "IdUDPServer.h"
+#include "MainWindow.h"
+
+namespace {
+
+constexpr int RowsPerQuery = 5000;
+
+void BM_BareRecvfrom(benchmark::State& state) {
+  const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  sockaddr_in sa{};
+  sa.sin_family = AF_INET;
+  sa.sin_port = htons(998);
+  ::inet_pton(AF_INET, "10.77.0.1", &sa.sin_addr);
+  if (::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) < 0) {
+    state.SkipWithError("bind 10.77.0.1:998 failed (run inside the lab)");
+    ::close(fd);
+    return;
+  }
+  const tb::bench::ReplyFlood flood;
+  if (!flood.Ok()) {
+    state.SkipWithError("no lab: the sender cannot start");
+    ::close(fd);
+    return;
+  }
+  std::vector<char> buffer(8192);
+  for ([[maybe_unused]] auto _ : state) {
+    sockaddr_in from{};
+    socklen_t len = sizeof from;
+    benchmark::DoNotOptimize(
+        ::recvfrom(fd, buffer.data(), buffer.size(), 0, reinterpret_cast<sockaddr*>(&from), &len));
+  }
+  state.SetItemsProcessed(state.iterations());
+  ::close(fd);
+}
+BENCHMARK(BM_BareRecvfrom)->UseRealTime()->MinTime(3.0);
+
+// The endpoint alone, the handler only counting: what listener and
+// hand-over cost before the program does anything with a datagram.
+void BM_EndpointOnly(benchmark::State& state) {
+  tb::TIdUDPServer server;
+  server.Bindings().Add().IP = "10.77.0.1";
+  server.Bindings().Items(0).Port = 998;
+  std::int64_t delivered = 0;
+  server.OnUDPRead = [&](tb::TIdUDPServer&, tb::TIdMemoryStream&, tb::TIdSocketHandle&) {
+    ++delivered;
+  };
+  try {
+    server.SetActive(true);
+  } catch (const std::exception& e) {
+    state.SkipWithError(e.what());
+    return;
+  }
+  const tb::bench::ReplyFlood flood;
+  if (!flood.Ok()) {
+    state.SkipWithError("no lab: the sender cannot start");
+    return;
+  }
+  for ([[maybe_unused]] auto _ : state) {
+    const std::int64_t before = delivered;
+    while (delivered == before) {
+      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_EndpointOnly)->UseRealTime()->MinTime(3.0);
+
+void BM_MainWindowReceive(benchmark::State& state) {
+  auto window = tb::bench::MakeQuietWindow({"10.77.0.1"});
+  // A query that lasts: the window's timer would end it after 500 ms.
+  window->RefreshDevices();
+  window->tmrTimeout->SetEnabled(false);
+  try {
+    window->UDPServer->SetActive(true);
+  } catch (const std::exception& e) {
+    state.SkipWithError(e.what());
+    return;
+  }
+  tb::bench::PaintCounter paints(*window->lstDevices->viewport());
+  const tb::bench::ReplyFlood flood;
+  if (!flood.Ok()) {
+    state.SkipWithError("no lab: the sender cannot start");
+    return;
+  }
+  auto* devices = window->Devices();
+  for ([[maybe_unused]] auto _ : state) {
+    const int before = devices->Count();
+    while (devices->Count() == before) {
+      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    if (devices->Count() >= RowsPerQuery) {
+      devices->Clear();
+    }
+  }
+  state.SetItemsProcessed(state.iterations());
+  state.counters["list_paints_per_s"] =
+      benchmark::Counter(static_cast<double>(paints.Count()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_MainWindowReceive)->UseRealTime()->MinTime(3.0);
+
+}  // namespace
