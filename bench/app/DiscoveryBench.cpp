@@ -1,7 +1,8 @@
 // Discovery at scale: the device simulator on dev1 plays n devices at once.
 // How many reach the list within the query's 500 ms window, in the real main
 // window, against a bare socket that sends the same HELLO() fan-out from the
-// same address and counts the distinct devices it hears in 500 ms. Devices
+// same address and counts the distinct devices it hears in 500 ms, and
+// against the program's endpoint with a handler that only counts. Devices
 // answer at once (jitter 0: the simulator sends as fast as it can) or spread
 // over the first 300 ms of the window, as a real network of devices would.
 #include <arpa/inet.h>
@@ -18,7 +19,11 @@
 
 #include "BenchSupport.h"
 #include "DeviceListModel.h"
+#include "FanOut.h"
+#include "IdStack.h"
+#include "IdUDPServer.h"
 #include "LabSupport.h"
+#include "LocalInterfaces.h"
 #include "MainWindow.h"
 #include "Message.h"
 #include "MessageBoxes.h"
@@ -98,6 +103,43 @@ void BM_DiscoveryBare(benchmark::State& state) {
   state.counters["reached"] = heard / static_cast<double>(state.iterations()) / count;
 }
 
+// The program's endpoint and fan-out without the window: every datagram is
+// handed to the GUI thread, which only notes the device. What the transport
+// alone lets through, before the list does anything.
+void BM_DiscoveryEndpoint(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  const Fleet fleet(count, static_cast<int>(state.range(1)));
+  if (!fleet.simulator.Ready()) {
+    state.SkipWithError("simulator did not start (run inside the lab)");
+    return;
+  }
+  int failures = 0;
+  const auto fail = [&](const tb::AnsiString&) { ++failures; };
+  tb::TIdUDPServer server;
+  server.BroadcastEnabled = true;
+  tb::SetUpBindings(server, tb::ListHostAddresses, fail);
+  std::unordered_set<std::string> macs;
+  server.OnUDPRead = [&](tb::TIdUDPServer&, tb::TIdMemoryStream& data, tb::TIdSocketHandle&) {
+    macs.insert(tb::GetField(data.DataString(), 2, ','));
+  };
+  double heard = 0;
+  for ([[maybe_unused]] auto _ : state) {
+    macs.clear();
+    tb::SendCommandFanOut("HELLO()", server, tb::GetLocalInterfaces, fail);
+    tb::lab::PumpFor(500ms);
+    heard += static_cast<double>(macs.size());
+    state.PauseTiming();
+    Settle();
+    state.ResumeTiming();
+  }
+  if (failures > 0) {
+    state.SkipWithError("the query reported a communication error");
+  }
+  state.counters["devices"] = count;
+  state.counters["rows"] = heard / static_cast<double>(state.iterations());
+  state.counters["reached"] = heard / static_cast<double>(state.iterations()) / count;
+}
+
 void BM_DiscoveryMainWindow(benchmark::State& state) {
   const int count = static_cast<int>(state.range(0));
   const Fleet fleet(count, static_cast<int>(state.range(1)));
@@ -138,6 +180,7 @@ void Sizes(benchmark::internal::Benchmark* b) {
   b->ArgNames({"devices", "jitter_ms"})->Iterations(3)->Unit(benchmark::kMillisecond);
 }
 BENCHMARK(BM_DiscoveryBare)->Apply(Sizes);
+BENCHMARK(BM_DiscoveryEndpoint)->Apply(Sizes);
 BENCHMARK(BM_DiscoveryMainWindow)->Apply(Sizes);
 
 }  // namespace
