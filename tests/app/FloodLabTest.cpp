@@ -257,6 +257,7 @@ TEST_F(FloodLab, JunkFloodWhileQueryingAndConfiguring) {
 }
 
 TEST_F(FloodLab, ClosingDuringAFloodDeliversNothingMoreAndFreesEverything) {
+  flood::HoldQtThreadPool();
   const flood::Usage before = flood::CurrentUsage();
   CreateWindow();
   struct Deliveries {
@@ -366,6 +367,7 @@ TEST_F(FloodLab, HundredsOfQueryCyclesLeaveNoDescriptorsThreadsOrMemoryBehind) {
   const int cycles = flood::Scaled("TB_FLOOD_CYCLES", 300, 4);
   const int lifecycles = flood::Scaled("TB_FLOOD_LIFECYCLES", 30, 4);
   const auto devices = static_cast<int>(Dev1Captions().size());
+  flood::HoldQtThreadPool();
 
   // Whole lives of the window: endpoint opened by the first query, closed
   // with the window. The first life warms up what Qt keeps for the process.

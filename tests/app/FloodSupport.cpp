@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QSemaphore>
+#include <QThreadPool>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -250,6 +252,27 @@ Usage CurrentUsage() {
     usage.heapBytes = ::mallinfo2().uordblks;
   }
   return usage;
+}
+
+void HoldQtThreadPool() {
+  QThreadPool* pool = QThreadPool::globalInstance();
+  pool->setExpiryTimeout(-1);
+  // Each task waits until all have started, so every one needs its own thread.
+  const int count = pool->maxThreadCount();
+  QSemaphore started;
+  QSemaphore release;
+  QSemaphore finished;
+  for (int i = 0; i < count; ++i) {
+    pool->start([&] {
+      started.release();
+      release.acquire();
+      finished.release();
+    });
+  }
+  started.acquire(count);
+  release.release(count);
+  // Not waitForDone(): that would end the threads.
+  finished.acquire(count);
 }
 
 }  // namespace tb::flood

@@ -100,4 +100,10 @@ struct Usage {
 };
 Usage CurrentUsage();
 
+// Starts every thread of Qt's global pool now and keeps them for the rest of
+// the process. Qt draws images on that pool, starting its threads (each with
+// a descriptor) when the load calls for them and ending them after 30 s
+// idle, which would read as threads and descriptors gained or lost.
+void HoldQtThreadPool();
+
 }  // namespace tb::flood
