@@ -12,6 +12,7 @@
 #include <cstdlib>
 
 #include "LabSupport.h"
+#include "ThreadSanitizerSync.h"
 
 namespace tb::flood {
 
@@ -221,6 +222,7 @@ class ProbeEvent : public QEvent {
 };
 
 bool ResponsivenessProbe::Target::event(QEvent* event) {
+  MarkReceived(this);
   if (event->type() != ProbeEvent::Kind()) {
     return QObject::event(event);
   }
@@ -234,7 +236,9 @@ bool ResponsivenessProbe::Target::event(QEvent* event) {
 ResponsivenessProbe::ResponsivenessProbe(std::chrono::milliseconds period)
     : thread_([this, period] {
         while (!stop_) {
-          QCoreApplication::postEvent(&target_, new ProbeEvent);
+          auto* event = new ProbeEvent;
+          MarkPosted(&target_);
+          QCoreApplication::postEvent(&target_, event);
           std::this_thread::sleep_for(period);
         }
       }) {}
