@@ -17,7 +17,6 @@ int main(int argc, char* argv[]) {
   closer.setSingleShot(true);
   QObject::connect(&closer, &QTimer::timeout, &window, &QWidget::close);
   tb::lab::FirstPaint firstPaint(window, [&] { closer.start(0); });
-  application.installEventFilter(&firstPaint);
   window.show();
   return QApplication::exec();
 }

@@ -53,7 +53,6 @@ int main(int argc, char* argv[]) {
       closer.start(closeAfter);
     }
   });
-  application.installEventFilter(&firstPaint);
 
   frmMain.show();
   return tb::TApplication::exec();

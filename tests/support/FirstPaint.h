@@ -17,18 +17,22 @@ inline long long MonotonicNsNow() {
   return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
 }
 
-// Installed on the application: at the first paint of any widget of
-// `window` prints "shown <ns>" and, when the parent set TB_SPAWN_NS,
-// "startup <ns since spawn>", then runs `then` once.
+// At the first paint of `window` or any widget in it prints "shown <ns>"
+// and, when the parent set TB_SPAWN_NS, "startup <ns since spawn>", then runs
+// `then` once. It watches those widgets only, never the events that other
+// threads post to other objects.
 class FirstPaint : public QObject {
  public:
-  FirstPaint(QWidget& window, std::function<void()> then)
-      : window_(window), then_(std::move(then)) {}
+  FirstPaint(QWidget& window, std::function<void()> then) : then_(std::move(then)) {
+    window.installEventFilter(this);
+    for (QWidget* child : window.findChildren<QWidget*>()) {
+      child->installEventFilter(this);
+    }
+  }
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (!done_ && event->type() == QEvent::Paint && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() == &window_) {
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    if (!done_ && event->type() == QEvent::Paint) {
       done_ = true;
       const long long now = MonotonicNsNow();
       std::printf("shown %lld\n", now);
@@ -42,7 +46,6 @@ class FirstPaint : public QObject {
   }
 
  private:
-  QWidget& window_;
   std::function<void()> then_;
   bool done_ = false;
 };
