@@ -1,6 +1,7 @@
 #include "ChildProgram.h"
 
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -45,6 +46,7 @@ ChildProgram::ChildProgram(const std::string& path, const std::vector<std::strin
   envp.push_back(nullptr);
   pid_ = ::fork();
   if (pid_ == 0) {
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     ::dup2(pipe[1], 1);
     ::dup2(pipe[1], 2);
     ::execve(path.c_str(), argv.data(), envp.data());

@@ -5,6 +5,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sched.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -127,6 +128,9 @@ Simulator::Simulator(const std::string& role, const std::string& log, const std:
   const std::string ns = Namespace(role);
   pid_ = ::fork();
   if (pid_ == 0) {
+    // Ends with the test even when the test is killed or aborts, instead of
+    // holding the port and failing the tests that come after it.
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
     ::execl("/usr/sbin/ip", "ip", "netns", "exec", ns.c_str(), TB_DEVSIM_PATH, "--fleet",
             fleet.c_str(), "--host", role.c_str(), "--log", log.c_str(), nullptr);
     ::_exit(127);
