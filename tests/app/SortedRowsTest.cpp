@@ -43,11 +43,11 @@ TEST_F(SortedRowsTest, AgreesWithASortedVectorAcrossBlockSplits) {
     Captions caption;
   };
   const Case cases[] = {
-      {"four models", 3000, [](int, std::mt19937& r) { return "TNB-" + std::to_string(r() % 4); }},
-      {"all different", 3000, [](int, std::mt19937& r) { return std::to_string(r()); }},
-      {"one model", 1500, [](int, std::mt19937&) { return AnsiString("TNB-110/S"); }},
-      {"rising", 1200, [](int i, std::mt19937&) { return std::to_string(100000 + i); }},
-      {"falling", 1200, [](int i, std::mt19937&) { return std::to_string(900000 - i); }},
+      {"four models", 1600, [](int, std::mt19937& r) { return "TNB-" + std::to_string(r() % 4); }},
+      {"all different", 1600, [](int, std::mt19937& r) { return std::to_string(r()); }},
+      {"one model", 1100, [](int, std::mt19937&) { return AnsiString("TNB-110/S"); }},
+      {"rising", 1100, [](int i, std::mt19937&) { return std::to_string(100000 + i); }},
+      {"falling", 1100, [](int i, std::mt19937&) { return std::to_string(900000 - i); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
