@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <QEvent>
+#include <QEventLoop>
+#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <cstdio>
@@ -133,6 +135,27 @@ ReplyFlood::~ReplyFlood() {
 }
 
 bool ReplyFlood::Ok() const { return peer_->Ok(); }
+
+bool RunEventLoop(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+  QEventLoop loop;
+  QTimer check;
+  check.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+    if (done()) {
+      loop.quit();
+    }
+  });
+  QTimer limit;
+  limit.setSingleShot(true);
+  QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+  if (done()) {
+    return true;
+  }
+  check.start(1);
+  limit.start(timeout);
+  loop.exec();
+  return done();
+}
 
 PaintCounter::PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
 

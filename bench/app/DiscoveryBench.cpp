@@ -49,7 +49,9 @@ struct Fleet {
 };
 
 // Lets the simulator finish answering the last query before the next one.
-void Settle() { tb::lab::PumpFor(700ms); }
+void Settle() {
+  tb::bench::RunEventLoop([] { return false; }, 700ms);
+}
 
 void BM_DiscoveryBare(benchmark::State& state) {
   const int count = static_cast<int>(state.range(0));
@@ -126,7 +128,7 @@ void BM_DiscoveryEndpoint(benchmark::State& state) {
   for ([[maybe_unused]] auto _ : state) {
     macs.clear();
     tb::SendCommandFanOut("HELLO()", server, tb::GetLocalInterfaces, fail);
-    tb::lab::PumpFor(500ms);
+    tb::bench::RunEventLoop([] { return false; }, 500ms);
     heard += static_cast<double>(macs.size());
     state.PauseTiming();
     Settle();
@@ -152,12 +154,12 @@ void BM_DiscoveryMainWindow(benchmark::State& state) {
   auto window = std::make_unique<tb::TfrmMain>();
   window->show();
   const auto idle = [&] { return window->FExchangeMode == tb::ExchangeMode::Idle; };
-  tb::lab::PumpUntil(idle, 3s);
+  tb::bench::RunEventLoop(idle, 3s);
   Settle();
   double rows = 0;
   for ([[maybe_unused]] auto _ : state) {
     window->RefreshDevices();
-    tb::lab::PumpUntil(idle, 3s);
+    tb::bench::RunEventLoop(idle, 3s);
     rows += window->Devices()->Count();
     state.PauseTiming();
     Settle();
