@@ -3,8 +3,6 @@
 #include <unistd.h>
 
 #include <QEvent>
-#include <QEventLoop>
-#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <cstdio>
@@ -60,7 +58,7 @@ std::vector<Device> MakeDevices(int count, unsigned seed) {
 std::unique_ptr<TfrmMain> MakeQuietWindow(std::vector<AnsiString> hostAddresses) {
   SetMessageBoxHandler([](const MessageRecord&) {});
   MainServices services;
-  services.listHostAddresses = [hostAddresses] { return hostAddresses; };
+  services.listHostAddresses = [hostAddresses = std::move(hostAddresses)] { return hostAddresses; };
   services.getLocalInterfaces = [](std::vector<TLocalInterface>& list) {
     list.clear();
     return true;
@@ -135,27 +133,6 @@ ReplyFlood::~ReplyFlood() {
 }
 
 bool ReplyFlood::Ok() const { return peer_->Ok(); }
-
-bool RunEventLoop(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-  QEventLoop loop;
-  QTimer check;
-  check.setTimerType(Qt::PreciseTimer);
-  QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-    if (done()) {
-      loop.quit();
-    }
-  });
-  QTimer limit;
-  limit.setSingleShot(true);
-  QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
-  if (done()) {
-    return true;
-  }
-  check.start(1);
-  limit.start(timeout);
-  loop.exec();
-  return done();
-}
 
 PaintCounter::PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
 

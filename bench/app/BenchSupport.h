@@ -2,8 +2,6 @@
 
 #include <QObject>
 #include <atomic>
-#include <chrono>
-#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -26,12 +24,6 @@ namespace tb::bench {
 // commands are dropped, so only what the benchmark feeds it reaches the list.
 // Its endpoint binds port 998 on the given addresses once activated.
 std::unique_ptr<TfrmMain> MakeQuietWindow(std::vector<AnsiString> hostAddresses = {"127.0.0.1"});
-
-// Runs the GUI thread's event loop, as the program's own loop does, until
-// `done` or the time-out: the thread sleeps only while nothing is pending,
-// so every hand-over is taken at once. (lab::PumpUntil naps between turns,
-// which paces deliveries: right for tests, wrong for a measurement.)
-bool RunEventLoop(const std::function<bool()>& done, std::chrono::milliseconds timeout);
 
 // Counts the paint events of one widget while alive.
 class PaintCounter : public QObject {

@@ -50,7 +50,7 @@ struct Fleet {
 
 // Lets the simulator finish answering the last query before the next one.
 void Settle() {
-  tb::bench::RunEventLoop([] { return false; }, 700ms);
+  tb::lab::RunLoopFor(700ms);
 }
 
 void BM_DiscoveryBare(benchmark::State& state) {
@@ -128,7 +128,7 @@ void BM_DiscoveryEndpoint(benchmark::State& state) {
   for ([[maybe_unused]] auto _ : state) {
     macs.clear();
     tb::SendCommandFanOut("HELLO()", server, tb::GetLocalInterfaces, fail);
-    tb::bench::RunEventLoop([] { return false; }, 500ms);
+    tb::lab::RunLoopFor(500ms);
     heard += static_cast<double>(macs.size());
     state.PauseTiming();
     Settle();
@@ -154,12 +154,12 @@ void BM_DiscoveryMainWindow(benchmark::State& state) {
   auto window = std::make_unique<tb::TfrmMain>();
   window->show();
   const auto idle = [&] { return window->FExchangeMode == tb::ExchangeMode::Idle; };
-  tb::bench::RunEventLoop(idle, 3s);
+  tb::lab::RunLoopUntil(idle, 3s);
   Settle();
   double rows = 0;
   for ([[maybe_unused]] auto _ : state) {
     window->RefreshDevices();
-    tb::bench::RunEventLoop(idle, 3s);
+    tb::lab::RunLoopUntil(idle, 3s);
     rows += window->Devices()->Count();
     state.PauseTiming();
     Settle();

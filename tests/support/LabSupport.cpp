@@ -11,6 +11,8 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -166,6 +168,32 @@ bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds time
 
 void PumpFor(std::chrono::milliseconds duration) {
   PumpUntil([] { return false; }, duration);
+}
+
+bool RunLoopUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+  if (done()) {
+    return true;
+  }
+  QEventLoop loop;
+  QTimer check;
+  check.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+    if (done()) {
+      loop.quit();
+    }
+  });
+  QTimer limit;
+  limit.setSingleShot(true);
+  limit.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+  check.start(1);
+  limit.start(timeout);
+  loop.exec();
+  return done();
+}
+
+void RunLoopFor(std::chrono::milliseconds duration) {
+  RunLoopUntil([] { return false; }, duration);
 }
 
 }  // namespace tb::lab

@@ -58,4 +58,11 @@ bool PumpUntil(const std::function<bool()>& done,
                std::chrono::milliseconds timeout = std::chrono::milliseconds(3000));
 void PumpFor(std::chrono::milliseconds duration);
 
+// Runs the GUI thread's event loop, as the program's own loop does, until
+// `done` (checked every millisecond) or the time-out. Unlike PumpUntil, which
+// naps between turns and so paces the endpoint's hand-overs, the thread
+// sleeps only while nothing is pending: for floods and measurements.
+bool RunLoopUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
+void RunLoopFor(std::chrono::milliseconds duration);
+
 }  // namespace tb::lab
