@@ -83,8 +83,9 @@ class FloodLab : public ::testing::Test {
     previousBoxes_ =
         SetMessageBoxHandler([this](const MessageRecord& box) { boxes.push_back(box); });
     previousShell_ = SetShellOpenHandler([](const AnsiString&) {});
-    dev1 = std::make_unique<lab::Simulator>("dev1", ::testing::TempDir() + "tb-flood-dev1.log",
-                                            TB_APP_FLEET_PATH);
+    // Named after the lab, so that runs in other labs keep their own log.
+    dev1 = std::make_unique<lab::Simulator>(
+        "dev1", ::testing::TempDir() + lab::Namespace("dev1") + "-flood.log", TB_APP_FLEET_PATH);
     ASSERT_TRUE(dev1->Ready()) << "simulator did not start";
   }
 
