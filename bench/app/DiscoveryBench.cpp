@@ -49,9 +49,7 @@ struct Fleet {
 };
 
 // Lets the simulator finish answering the last query before the next one.
-void Settle() {
-  tb::lab::RunLoopFor(700ms);
-}
+void Settle() { tb::lab::RunLoopFor(700ms); }
 
 void BM_DiscoveryBare(benchmark::State& state) {
   const int count = static_cast<int>(state.range(0));
