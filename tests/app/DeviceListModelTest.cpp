@@ -10,18 +10,12 @@
 #include <vector>
 
 #include "DeviceRow.h"
+#include "ListQueries.h"
 
 namespace tb {
 namespace {
 
-std::vector<std::string> Captions(const DeviceListModel& model) {
-  std::vector<std::string> captions;
-  captions.reserve(static_cast<std::size_t>(model.Count()));
-  for (int i = 0; i < model.Count(); ++i) {
-    captions.push_back(model.Row(i).caption);
-  }
-  return captions;
-}
+using testing::Captions;
 
 class DeviceListModelTest : public ::testing::Test {
  protected:
@@ -107,9 +101,11 @@ TEST_F(DeviceListModelTest, KeepsQtsModelContractThroughManyInserts) {
     std::mt19937 random(3);
     for (int i = 0; i < 900; ++i) {
       const std::string mac = std::to_string(random() % 2000);
-      const std::string name = "Dev" + std::to_string(random() % 50);
       std::string reply = "NTM(1113,1,";
-      reply += mac + ",i,n,g,0,h," + name + ")";
+      reply += mac;
+      reply += ",i,n,g,0,h,Dev";
+      reply += std::to_string(random() % 50);
+      reply += ")";
       const bool added = model.AddRow(MakeDeviceRow(reply));
       if (added) {
         const int at = inserted.constLast().at(1).toInt();
