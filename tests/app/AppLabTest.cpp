@@ -20,6 +20,7 @@
 #include "ExchangeTexts.h"
 #include "LabSupport.h"
 #include "Latin1.h"
+#include "ListQueries.h"
 #include "MainWindow.h"
 #include "MessageBoxes.h"
 #include "Properties.h"
@@ -74,23 +75,9 @@ class AppLab : public ::testing::Test {
     return lab::PumpUntil([&] { return window->FExchangeMode == ExchangeMode::Idle; }, 3000ms);
   }
 
-  std::vector<AnsiString> Captions() const {
-    std::vector<AnsiString> captions;
-    captions.reserve(static_cast<std::size_t>(window->Devices()->Count()));
-    for (int i = 0; i < window->Devices()->Count(); ++i) {
-      captions.push_back(window->Devices()->Row(i).caption);
-    }
-    return captions;
-  }
+  std::vector<AnsiString> Captions() const { return testing::Captions(*window->Devices()); }
 
-  int RowOf(const AnsiString& mac) const {
-    for (int i = 0; i < window->Devices()->Count(); ++i) {
-      if (window->Devices()->Row(i).MAC() == mac) {
-        return i;
-      }
-    }
-    return -1;
-  }
+  int RowOf(const AnsiString& mac) const { return testing::RowOf(*window->Devices(), mac); }
 
   void Query() {
     QTest::mouseClick(window->btnQuery, Qt::LeftButton);

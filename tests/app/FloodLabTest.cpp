@@ -33,6 +33,7 @@
 #include "IdUDPServer.h"
 #include "LabSupport.h"
 #include "Latin1.h"
+#include "ListQueries.h"
 #include "LocalInterfaces.h"
 #include "MainWindow.h"
 #include "MessageBoxes.h"
@@ -116,23 +117,9 @@ class FloodLab : public ::testing::Test {
     return lab::RunLoopUntil([&] { return window->FExchangeMode == ExchangeMode::Idle; }, 3000ms);
   }
 
-  std::vector<AnsiString> Captions() const {
-    std::vector<AnsiString> captions;
-    captions.reserve(static_cast<std::size_t>(window->Devices()->Count()));
-    for (int i = 0; i < window->Devices()->Count(); ++i) {
-      captions.push_back(window->Devices()->Row(i).caption);
-    }
-    return captions;
-  }
+  std::vector<AnsiString> Captions() const { return testing::Captions(*window->Devices()); }
 
-  int RowOf(const AnsiString& mac) const {
-    for (int i = 0; i < window->Devices()->Count(); ++i) {
-      if (window->Devices()->Row(i).MAC() == mac) {
-        return i;
-      }
-    }
-    return -1;
-  }
+  int RowOf(const AnsiString& mac) const { return testing::RowOf(*window->Devices(), mac); }
 
   // Runs a query to its end; how long its window lasted, from the click to
   // the timer, or nothing when it never ended.
