@@ -12,22 +12,14 @@
 #include "DeviceRow.h"
 #include "ListQueries.h"
 
+#include "CCollation.h"
+
 namespace tb {
 namespace {
 
 using testing::Captions;
 
-class DeviceListModelTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    saved_ = std::setlocale(LC_COLLATE, nullptr);
-    std::setlocale(LC_COLLATE, "C");
-  }
-  void TearDown() override { std::setlocale(LC_COLLATE, saved_.c_str()); }
-
- private:
-  std::string saved_;
-};
+using DeviceListModelTest = testing::CCollationTest;
 
 TEST_F(DeviceListModelTest, KeepsCaptionOrderWhateverTheArrivalOrder) {
   DeviceListModel model;

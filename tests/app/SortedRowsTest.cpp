@@ -9,20 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "CCollation.h"
+
 namespace tb {
 namespace {
 
-class SortedRowsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    saved_ = std::setlocale(LC_COLLATE, nullptr);
-    std::setlocale(LC_COLLATE, "C");
-  }
-  void TearDown() override { std::setlocale(LC_COLLATE, saved_.c_str()); }
-
- private:
-  std::string saved_;
-};
+using SortedRowsTest = testing::CCollationTest;
 
 DeviceRow Row(const AnsiString& caption, int id) {
   DeviceRow row;
