@@ -45,6 +45,17 @@ struct Datagram {
 };
 // Receives one datagram into buffer[0, capacity).
 int Receive(Handle socket, char* buffer, std::size_t capacity, Datagram& datagram);
+// Up to `count` datagrams that are already waiting, without ever blocking:
+// the i-th lands in buffers[i * capacity, (i + 1) * capacity). `datagrams`
+// gets one entry per datagram taken, none when the socket is empty.
+int ReceiveWaiting(Handle socket, char* buffers, std::size_t capacity, std::size_t count,
+                   std::vector<Datagram>& datagrams);
+
+// Room for bursts: asks the system for a receive buffer of `wanted` bytes,
+// past the limit set for ordinary programs where this process may, and
+// otherwise as much of it as that limit allows. `granted` gets the size the
+// system reports afterwards.
+int RaiseReceiveBuffer(Handle socket, int wanted, int& granted);
 
 // Something that wakes a Wait() from another thread; a stop request uses it
 // because closing a socket does not end a wait on every platform.

@@ -142,6 +142,66 @@ int Receive(Handle socket, char* buffer, std::size_t capacity, Datagram& datagra
   return 0;
 }
 
+namespace {
+
+// Whether a datagram waits on `socket`, without waiting for one: the
+// sockets stay blocking, as sends on them must.
+int Waiting(Handle socket, bool& waiting) {
+  fd_set set;
+  FD_ZERO(&set);
+  FD_SET(Sock(socket), &set);
+  timeval none{};
+  const int rc = ::select(0, &set, nullptr, nullptr, &none);
+  if (rc == SOCKET_ERROR) {
+    return ::WSAGetLastError();
+  }
+  waiting = rc > 0;
+  return 0;
+}
+
+// Below this a larger buffer is not worth asking for: the default is 64 KiB.
+constexpr int SmallestReceiveBuffer = 64 * 1024;
+
+}  // namespace
+
+int ReceiveWaiting(Handle socket, char* buffers, std::size_t capacity, std::size_t count,
+                   std::vector<Datagram>& datagrams) {
+  datagrams.clear();
+  for (std::size_t i = 0; i < count; ++i) {
+    bool waiting = false;
+    if (const int error = Waiting(socket, waiting); error != 0 || !waiting) {
+      return datagrams.empty() ? error : 0;
+    }
+    Datagram datagram;
+    if (const int error = Receive(socket, buffers + i * capacity, capacity, datagram); error != 0) {
+      // What was taken before still counts; the error shows on the next call.
+      return datagrams.empty() ? error : 0;
+    }
+    datagrams.push_back(datagram);
+  }
+  return 0;
+}
+
+// Winsock has no system-wide ceiling to pass; it refuses what it cannot
+// give, so the request halves until it is granted.
+int RaiseReceiveBuffer(Handle socket, int wanted, int& granted) {
+  granted = 0;
+  int error = 0;
+  for (int size = wanted; size >= SmallestReceiveBuffer; size /= 2) {
+    error = Result(::setsockopt(Sock(socket), SOL_SOCKET, SO_RCVBUF,
+                                reinterpret_cast<const char*>(&size), sizeof size));
+    if (error == 0) {
+      break;
+    }
+  }
+  int length = sizeof granted;
+  if (::getsockopt(Sock(socket), SOL_SOCKET, SO_RCVBUF, reinterpret_cast<char*>(&granted),
+                   &length) == SOCKET_ERROR) {
+    return ::WSAGetLastError();
+  }
+  return error;
+}
+
 // Windows has no event descriptor that select accepts, so the waker is a
 // datagram socket on the loopback address that sends to itself.
 Waker::Waker() {
