@@ -1,5 +1,7 @@
 #include "FanOut.h"
 
+#include <algorithm>
+
 #include "IdUDPServer.h"
 
 namespace tb {
@@ -45,7 +47,14 @@ void SetUpBindings(TIdUDPServer& server,
   if (addresses.empty()) {
     showMessage(NoLocalAddressText);
   }
+  std::vector<AnsiString> bound;
   for (const AnsiString& address : addresses) {
+    // An address held by two interfaces is listed twice; a second binding
+    // on it could never bind, and would fail every activation.
+    if (std::find(bound.begin(), bound.end(), address) != bound.end()) {
+      continue;
+    }
+    bound.push_back(address);
     TIdSocketHandle& binding = server.Bindings().Add();
     binding.IP = address;
     binding.Port = CommandPortNumber;

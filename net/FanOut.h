@@ -23,7 +23,7 @@ void SendCommandFanOut(const AnsiString& text, TIdUDPServer& server,
                        const std::function<bool(std::vector<TLocalInterface>&)>& getLocalInterfaces,
                        const std::function<void(const AnsiString&)>& showMessage);
 
-// One binding on port 998 per host address, in the given order; tells the
+// One binding on port 998 per distinct host address, in the given order; tells the
 // user when there is none. An address list that cannot be had counts as empty.
 void SetUpBindings(TIdUDPServer& server,
                    const std::function<std::vector<AnsiString>()>& listHostAddresses,
