@@ -1,40 +1,60 @@
 #include "BroadcastReceivers.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace tb {
 
-void TBroadcastReceivers::Open(const TIdSocketHandles& bindings) {
+namespace {
+
+std::optional<Ipv4> BoundAddress(const TIdSocketHandle& binding) {
+  const auto address = ParseDottedIPv4(binding.IP);
+  // A socket on any address hears broadcasts itself.
+  if (!address || *address == AnyAddress) {
+    return std::nullopt;
+  }
+  return address;
+}
+
+}  // namespace
+
+void TBroadcastReceivers::Open(const TIdSocketHandles& bindings, int receiveBuffer) {
   Close();
   if (socketlayer::BoundSocketsHearBroadcasts()) {
     return;
   }
-  std::vector<socketlayer::InterfaceAddress> interfaces;
-  socketlayer::ListInterfaces(interfaces);
-  places_.assign(static_cast<std::size_t>(bindings.Count()), BindingPlace{});
-  for (int i = 0; i < bindings.Count(); ++i) {
-    const TIdSocketHandle& binding = bindings.Items(i);
-    const auto address = ParseDottedIPv4(binding.IP);
-    if (!address || *address == AnyAddress) {
-      continue;  // a socket on any address hears broadcasts itself
-    }
-    const auto it = std::find_if(interfaces.begin(), interfaces.end(),
-                                 [&](const auto& e) { return e.address == *address; });
-    if (it == interfaces.end() || it->loopback) {
-      continue;
-    }
-    places_[static_cast<std::size_t>(i)] =
-        BindingPlace{it->index, *address & it->netmask, it->netmask};
-    const Ipv4 directed = DirectedBroadcast(*address, it->netmask);
+  Locate(bindings);
+  for (const Place& place : places_) {
+    const TIdSocketHandle& binding = bindings.Items(place.binding);
+    const Ipv4 directed = DirectedBroadcast(place.network, place.netmask);
     // With a host mask the directed address is the binding's own address.
-    if (directed != *address) {
-      OpenOne(directed, binding.Port);
+    if (directed != *BoundAddress(binding)) {
+      OpenOne(directed, binding.Port, receiveBuffer);
     }
-    OpenOne(LimitedBroadcast, binding.Port);
+    OpenOne(LimitedBroadcast, binding.Port, receiveBuffer);
   }
 }
 
-void TBroadcastReceivers::OpenOne(Ipv4 address, int port) {
+void TBroadcastReceivers::Locate(const TIdSocketHandles& bindings) {
+  places_.clear();
+  knownInterfaces_.clear();
+  std::vector<socketlayer::InterfaceAddress> interfaces;
+  socketlayer::ListInterfaces(interfaces);
+  for (int i = 0; i < bindings.Count(); ++i) {
+    const auto address = BoundAddress(bindings.Items(i));
+    if (!address) {
+      continue;
+    }
+    for (const auto& entry : interfaces) {
+      if (entry.address == *address && !entry.loopback) {
+        places_.push_back(Place{i, entry.index, *address & entry.netmask, entry.netmask});
+        knownInterfaces_.push_back(entry.index);
+      }
+    }
+  }
+}
+
+void TBroadcastReceivers::OpenOne(Ipv4 address, int port, int receiveBuffer) {
   const bool known = std::any_of(receivers_.begin(), receivers_.end(), [&](const Receiver& r) {
     return r.address == address && r.port == port;
   });
@@ -50,6 +70,8 @@ void TBroadcastReceivers::OpenOne(Ipv4 address, int port) {
     socketlayer::Close(s);
     return;
   }
+  int granted = 0;
+  socketlayer::RaiseReceiveBuffer(s, receiveBuffer, granted);
   receivers_.push_back(Receiver{s, address, port});
 }
 
@@ -59,6 +81,7 @@ void TBroadcastReceivers::Close() {
   }
   receivers_.clear();
   places_.clear();
+  knownInterfaces_.clear();
 }
 
 void TBroadcastReceivers::Collect(std::vector<socketlayer::Handle>& sockets) const {
@@ -67,43 +90,47 @@ void TBroadcastReceivers::Collect(std::vector<socketlayer::Handle>& sockets) con
   }
 }
 
-bool TBroadcastReceivers::Owns(socketlayer::Handle socket) const {
-  return std::any_of(receivers_.begin(), receivers_.end(),
-                     [&](const Receiver& r) { return r.socket == socket; });
-}
-
+// Preference, among the bindings on the receiver's port: on the arrival
+// interface, the one whose network holds the sender, then any; where the
+// arrival interface holds none, the one whose network holds the sender, then
+// the one whose network the datagram was broadcast to, then the first.
 TIdSocketHandle* TBroadcastReceivers::BindingFor(socketlayer::Handle socket, int interfaceIndex,
                                                  Ipv4 source, int sourcePort,
-                                                 TIdSocketHandles& bindings) const {
+                                                 TIdSocketHandles& bindings) {
   const auto receiver = std::find_if(receivers_.begin(), receivers_.end(),
                                      [&](const Receiver& r) { return r.socket == socket; });
   if (receiver == receivers_.end()) {
     return nullptr;
   }
-  const int count = std::min(bindings.Count(), static_cast<int>(places_.size()));
-  for (int i = 0; i < count; ++i) {
+  for (int i = 0; i < bindings.Count(); ++i) {
     const TIdSocketHandle& binding = bindings.Items(i);
     if (binding.Port == sourcePort && ParseDottedIPv4(binding.IP) == source) {
       return nullptr;
     }
   }
-  TIdSocketHandle* fallback = nullptr;
-  for (int i = 0; i < count; ++i) {
-    TIdSocketHandle& binding = bindings.Items(i);
-    const BindingPlace& place = places_[static_cast<std::size_t>(i)];
-    if (binding.Port != receiver->port || place.interfaceIndex == 0) {
+  // An interface deleted and created again comes back under a new index.
+  if (interfaceIndex != 0 && std::find(knownInterfaces_.begin(), knownInterfaces_.end(),
+                                       interfaceIndex) == knownInterfaces_.end()) {
+    Locate(bindings);
+    knownInterfaces_.push_back(interfaceIndex);
+  }
+  const Place* best = nullptr;
+  int bestRank = 0;
+  for (const Place& place : places_) {
+    if (place.binding >= bindings.Count() || bindings.Items(place.binding).Port != receiver->port) {
       continue;
     }
-    if (interfaceIndex != 0 && place.interfaceIndex == interfaceIndex) {
-      return &binding;
-    }
-    const bool sameNetwork = receiver->address != LimitedBroadcast &&
-                             (receiver->address & place.netmask) == place.network;
-    if (fallback == nullptr || sameNetwork) {
-      fallback = &binding;
+    const bool arrival = interfaceIndex != 0 && place.interfaceIndex == interfaceIndex;
+    const bool sender = place.Holds(source);
+    const bool destination =
+        receiver->address != LimitedBroadcast && place.Holds(receiver->address);
+    const int rank = arrival ? (sender ? 5 : 4) : (sender ? 3 : (destination ? 2 : 1));
+    if (rank > bestRank) {
+      best = &place;
+      bestRank = rank;
     }
   }
-  return fallback;
+  return best != nullptr ? &bindings.Items(best->binding) : nullptr;
 }
 
 }  // namespace tb

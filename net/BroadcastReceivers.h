@@ -12,8 +12,9 @@ namespace tb {
 // directed or limited broadcast would go unheard; these sockets, one per local
 // network's directed broadcast address and one on 255.255.255.255, all on the
 // bindings' port, hear those answers. A datagram they receive is credited to
-// the binding of the interface it arrived on, so the rest of the endpoint sees
-// only its bindings.
+// a binding on the interface it arrived on, the one whose network holds the
+// sender where there is one, so the rest of the endpoint sees only its
+// bindings.
 class TBroadcastReceivers {
  public:
   TBroadcastReceivers() = default;
@@ -22,17 +23,18 @@ class TBroadcastReceivers {
   ~TBroadcastReceivers() { Close(); }
 
   // After the bindings are bound. Receivers that cannot be opened are left
-  // out: the bindings still receive every unicast answer.
-  void Open(const TIdSocketHandles& bindings);
+  // out: the bindings still receive every unicast answer. Each asks for a
+  // receive buffer of `receiveBuffer` bytes.
+  void Open(const TIdSocketHandles& bindings, int receiveBuffer);
   void Close();
 
   void Collect(std::vector<socketlayer::Handle>& sockets) const;
-  bool Owns(socketlayer::Handle socket) const;
   // The binding that a datagram on `socket`, arrived on `interfaceIndex`,
   // belongs to; nullptr for the endpoint's own broadcasts, which the system
-  // loops back to these sockets and which must not read as answers.
+  // loops back to these sockets and which must not read as answers. Called
+  // by the listener alone between Open and Close.
   TIdSocketHandle* BindingFor(socketlayer::Handle socket, int interfaceIndex, Ipv4 source,
-                              int sourcePort, TIdSocketHandles& bindings) const;
+                              int sourcePort, TIdSocketHandles& bindings);
 
  private:
   struct Receiver {
@@ -40,16 +42,25 @@ class TBroadcastReceivers {
     Ipv4 address;
     int port;
   };
-  struct BindingPlace {
+  // One interface that holds a binding's address, and the network there.
+  struct Place {
+    int binding = 0;
     int interfaceIndex = 0;
     Ipv4 network = 0;
     Ipv4 netmask = 0;
+
+    bool Holds(Ipv4 address) const { return (address & netmask) == network; }
   };
 
-  void OpenOne(Ipv4 address, int port);
+  // Where each binding's address is, from the system's interface list as it is now.
+  void Locate(const TIdSocketHandles& bindings);
+  void OpenOne(Ipv4 address, int port, int receiveBuffer);
 
   std::vector<Receiver> receivers_;
-  std::vector<BindingPlace> places_;  // parallel to the bindings
+  std::vector<Place> places_;
+  // Every arrival interface the places were last located for, and those seen
+  // since, so that only an interface never seen before makes them be located again.
+  std::vector<int> knownInterfaces_;
 };
 
 }  // namespace tb

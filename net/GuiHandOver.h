@@ -1,6 +1,5 @@
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -8,26 +7,30 @@
 
 namespace tb {
 
-// Runs a step on the thread that created this object (the GUI thread) on
-// behalf of a worker thread, and makes the worker wait until it has run.
-// The step runs whenever the GUI thread services its event queue, modal
-// loops included. Cancel() releases a waiting worker at once, without running
-// its step, so the GUI thread can stop the worker without the two threads
-// ever waiting on each other; nothing runs after Cancel() until Reset().
+// Runs steps on the thread that created this object (the GUI thread) on
+// behalf of a worker thread, without making the worker wait. A step runs
+// whenever the GUI thread services its event queue, modal loops included,
+// and in the order posted. A step that returns true asks to run again: it is
+// posted anew behind whatever else is waiting, so a long run of work yields
+// to the GUI's own events. Cancel() guarantees that no step starts after it
+// until Reset(), so the GUI thread can stop the worker without either thread
+// waiting on the other; steps posted before Reset() never run at all.
 //
 // Two builds: GuiHandOverQt.cpp posts the step to the Qt event loop of the
 // creating thread; GuiHandOverInline.cpp, for builds without Qt (which have
-// no event loop to post to), runs it on the worker itself, one step at a
-// time, with the same cancel rules.
+// no event loop to post to), runs it at once on the worker itself, again
+// while it asks to, one step at a time, with the same cancel rules.
 class TGuiHandOver {
  public:
+  using Step = std::function<bool()>;
+
   TGuiHandOver();
   TGuiHandOver(const TGuiHandOver&) = delete;
   TGuiHandOver& operator=(const TGuiHandOver&) = delete;
   ~TGuiHandOver();
 
-  // Worker side. True when the step ran, false when cancelled.
-  bool Run(std::function<void()> step);
+  // Any thread. False when cancelled: the step will never run.
+  bool Post(Step step);
 
   // GUI side.
   void Cancel();
@@ -36,11 +39,8 @@ class TGuiHandOver {
  private:
   struct State {
     std::mutex lock;
-    std::condition_variable changed;
     bool cancelled = false;
-    std::uint64_t lastIssued = 0;
-    std::uint64_t pending = 0;  // the request a worker waits on; 0 for none
-    std::uint64_t finished = 0;
+    std::uint64_t epoch = 0;  // steps of an earlier epoch were cancelled
   };
 
   // Whatever the build needs to reach the creating thread; may stay empty.

@@ -14,19 +14,24 @@ TGuiHandOver::TGuiHandOver()
 TGuiHandOver::~TGuiHandOver() { Cancel(); }
 
 // The step is taken by value for the Qt build, which keeps it until the GUI thread runs it.
-bool TGuiHandOver::Run(std::function<void()> step) {  // NOLINT(performance-unnecessary-value-param)
+bool TGuiHandOver::Post(Step step) {  // NOLINT(performance-unnecessary-value-param)
   const std::lock_guard<std::mutex> serial(context_->serial);
-  {
-    const std::lock_guard<std::mutex> guard(state_->lock);
-    if (state_->cancelled) {
-      return false;
-    }
-  }
   // The state lock is not held while the step runs, so Cancel() from the
   // owning thread never waits on a handler.
-  try {
-    step();
-  } catch (...) {  // NOLINT(bugprone-empty-catch): the owner never sees a handler's error
+  const auto cancelled = [this] {
+    const std::lock_guard<std::mutex> guard(state_->lock);
+    return state_->cancelled;
+  };
+  if (cancelled()) {
+    return false;
+  }
+  bool again = true;
+  while (again && !cancelled()) {
+    try {
+      again = step();
+    } catch (...) {  // NOLINT(bugprone-empty-catch): the owner never sees a step's error
+      again = false;
+    }
   }
   return true;
 }
@@ -34,7 +39,7 @@ bool TGuiHandOver::Run(std::function<void()> step) {  // NOLINT(performance-unne
 void TGuiHandOver::Cancel() {
   const std::lock_guard<std::mutex> guard(state_->lock);
   state_->cancelled = true;
-  state_->changed.notify_all();
+  ++state_->epoch;
 }
 
 void TGuiHandOver::Reset() {

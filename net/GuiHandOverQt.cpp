@@ -1,17 +1,17 @@
-#include "GuiHandOver.h"
-
 #include <QCoreApplication>
 #include <QEvent>
 #include <QObject>
 #include <utility>
 
+#include "GuiHandOver.h"
 #include "ThreadSanitizerSync.h"
 
 namespace tb {
 
 namespace {
 
-// One step on its way to the GUI thread.
+// One step on its way to the GUI thread. Running it tells whether it wants
+// to run again.
 class StepEvent : public QEvent {
  public:
   static QEvent::Type Kind() {
@@ -19,21 +19,34 @@ class StepEvent : public QEvent {
     return kind;
   }
 
-  explicit StepEvent(std::function<void()> run) : QEvent(Kind()), run_(std::move(run)) {}
+  explicit StepEvent(std::function<bool()> run) : QEvent(Kind()), run_(std::move(run)) {}
 
-  void Run() { run_(); }
+  bool Run() { return run_(); }
+  std::function<bool()> Take() { return std::move(run_); }
 
  private:
-  std::function<void()> run_;
+  std::function<bool()> run_;
 };
 
 // Runs the steps posted to it on its own thread: the one that created it.
 class StepTarget : public QObject {
+ public:
+  void Post(std::function<bool()> run) {
+    auto* event = new StepEvent(std::move(run));
+    MarkPosted(this);
+    QCoreApplication::postEvent(this, event);
+  }
+
  protected:
   bool event(QEvent* e) override {
     MarkReceived(this);
     if (e->type() == StepEvent::Kind()) {
-      static_cast<StepEvent*>(e)->Run();
+      auto* step = static_cast<StepEvent*>(e);
+      // Behind the events that came meanwhile; never touches this object
+      // when the step cancelled it (the handler destroyed its endpoint).
+      if (step->Run()) {
+        Post(step->Take());
+      }
       return true;
     }
     return QObject::event(e);
@@ -52,57 +65,40 @@ TGuiHandOver::TGuiHandOver()
 // Steps still waiting for the GUI thread die with the context object.
 TGuiHandOver::~TGuiHandOver() { Cancel(); }
 
-bool TGuiHandOver::Run(std::function<void()> step) {
-  std::uint64_t id = 0;
+bool TGuiHandOver::Post(Step step) {
+  std::uint64_t epoch = 0;
   {
     const std::lock_guard<std::mutex> guard(state_->lock);
     if (state_->cancelled) {
       return false;
     }
-    id = ++state_->lastIssued;
-    state_->pending = id;
+    epoch = state_->epoch;
   }
-  // The event owns the step and the state: if the worker is released while
-  // the step runs (the handler stopped the endpoint), neither may dangle.
-  auto shared = std::make_shared<std::function<void()>>(std::move(step));
-  std::shared_ptr<State> state = state_;
-  auto run = [state, shared, id] {
-    {
+  // The event owns the state, so a step that outlives its hand-over (the
+  // handler destroyed the endpoint) finds it cancelled instead of dangling.
+  auto run = [state = state_, step = std::move(step), epoch]() -> bool {
+    const auto current = [&] {
       const std::lock_guard<std::mutex> guard(state->lock);
-      if (state->cancelled || state->pending != id) {
-        return;
-      }
+      return !state->cancelled && state->epoch == epoch;
+    };
+    if (!current()) {
+      return false;
     }
-    struct Finish {
-      State& s;
-      std::uint64_t id;
-      ~Finish() {
-        const std::lock_guard<std::mutex> guard(s.lock);
-        s.finished = id;
-        s.changed.notify_all();
-      }
-    } finish{*state, id};
+    bool again = false;
     try {
-      (*shared)();
+      again = step();
     } catch (...) {  // NOLINT(bugprone-empty-catch): an event loop must not see it
     }
+    return again && current();
   };
-  auto* event = new StepEvent(std::move(run));
-  MarkPosted(&context_->target);
-  QCoreApplication::postEvent(&context_->target, event);
-
-  std::unique_lock<std::mutex> lock(state_->lock);
-  state_->changed.wait(lock, [&] { return state_->finished == id || state_->cancelled; });
-  const bool ran = state_->finished == id;
-  state_->pending = 0;
-  return ran;
+  context_->target.Post(std::move(run));
+  return true;
 }
 
 void TGuiHandOver::Cancel() {
   const std::lock_guard<std::mutex> guard(state_->lock);
   state_->cancelled = true;
-  state_->pending = 0;
-  state_->changed.notify_all();
+  ++state_->epoch;
 }
 
 void TGuiHandOver::Reset() {

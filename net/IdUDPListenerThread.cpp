@@ -10,7 +10,8 @@ namespace tb {
 TIdUDPListenerThread::TIdUDPListenerThread(TIdUDPServer& server, int receiveSize)
     : TIdThread(TIdThreadStopMode::Terminate),
       server_(server),
-      receiveSize_(static_cast<std::size_t>(std::max(receiveSize, 0))) {}
+      receiveSize_(static_cast<std::size_t>(std::max(receiveSize, 0))),
+      buffers_(BatchSize * receiveSize_) {}
 
 TIdUDPListenerThread::~TIdUDPListenerThread() {
   Stop();
@@ -29,32 +30,39 @@ void TIdUDPListenerThread::Run() {
       break;
     }
     try {
-      ReceiveOne(socket);
+      Drain(socket);
     } catch (...) {  // NOLINT(bugprone-empty-catch): a lost datagram is never reported
     }
   }
 }
 
-void TIdUDPListenerThread::ReceiveOne(socketlayer::Handle socket) {
-  buffer_.SetSize(receiveSize_);
-  socketlayer::Datagram datagram;
-  if (const int error = socketlayer::Receive(socket, buffer_.Memory(), receiveSize_, datagram);
-      error != 0) {
-    return;
+// A socket that gives a full batch may hold more: it is read again, up to a
+// turn's worth, so that one busy socket cannot starve the others.
+void TIdUDPListenerThread::Drain(socketlayer::Handle socket) {
+  for (int batch = 0; batch < BatchesPerTurn && !Stopped(); ++batch) {
+    if (socketlayer::ReceiveWaiting(socket, buffers_.data(), receiveSize_, BatchSize, received_) !=
+        0) {
+      return;
+    }
+    for (std::size_t i = 0; i < received_.size(); ++i) {
+      const socketlayer::Datagram& datagram = received_[i];
+      // A datagram longer than the buffer arrived cut short: drop it whole.
+      if (datagram.truncated) {
+        continue;
+      }
+      TIdSocketHandle* binding = server_.BindingFor(socket, datagram);
+      if (binding == nullptr) {
+        continue;
+      }
+      const char* bytes = buffers_.data() + i * receiveSize_;
+      server_.Arrived(TQueuedDatagram{std::vector<char>(bytes, bytes + datagram.size),
+                                      datagram.sourceAddress, datagram.sourcePort, binding});
+    }
+    server_.DeliverOnListener();
+    if (received_.size() < BatchSize) {
+      return;
+    }
   }
-  // A datagram longer than the buffer would arrive cut short: drop it whole.
-  if (datagram.truncated) {
-    return;
-  }
-  binding_ = server_.BindingFor(socket, datagram);
-  if (binding_ == nullptr) {
-    return;
-  }
-  buffer_.SetSize(datagram.size);
-  buffer_.SetPosition(0);
-  binding_->SenderAddress = FormatDottedIPv4(datagram.sourceAddress);
-  binding_->SenderPort = datagram.sourcePort;
-  server_.Deliver(buffer_, *binding_);
 }
 
 }  // namespace tb

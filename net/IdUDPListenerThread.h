@@ -1,21 +1,26 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
-#include "IdMemoryStream.h"
 #include "IdThread.h"
 #include "SocketLayer.h"
 
 namespace tb {
 
 class TIdUDPServer;
-class TIdSocketHandle;
 
-// Waits on all of an endpoint's sockets at once and hands each datagram over.
+// Waits on all of an endpoint's sockets at once and reads every datagram
+// they hold, as fast as they give them, into the endpoint's queue; the
+// handler takes them from there at its own pace.
 class TIdUDPListenerThread : public TIdThread {
  public:
   static constexpr int WaitTimeMs = 1000;
   static constexpr int MaxSockets = 64;
+  // Datagrams taken from the system in one call, and calls on one socket
+  // before the next readable socket has its turn.
+  static constexpr std::size_t BatchSize = 32;
+  static constexpr int BatchesPerTurn = 32;
 
   TIdUDPListenerThread(TIdUDPServer& server, int receiveSize);
   ~TIdUDPListenerThread() override;
@@ -25,12 +30,12 @@ class TIdUDPListenerThread : public TIdThread {
   void StopRequested() override { waker_.Wake(); }
 
  private:
-  void ReceiveOne(socketlayer::Handle socket);
+  void Drain(socketlayer::Handle socket);
 
   TIdUDPServer& server_;
   std::size_t receiveSize_;
-  TIdMemoryStream buffer_;
-  TIdSocketHandle* binding_ = nullptr;
+  std::vector<char> buffers_;  // BatchSize buffers of receiveSize_ bytes, reused
+  std::vector<socketlayer::Datagram> received_;
   socketlayer::Waker waker_;
   std::vector<socketlayer::Handle> sockets_;
   std::vector<socketlayer::Handle> readable_;

@@ -1,11 +1,24 @@
 #include "IdUDPServer.h"
 
-#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <utility>
 
 #include "GuiHandOver.h"
 #include "IdUDPListenerThread.h"
 
 namespace tb {
+
+namespace {
+
+// How long the GUI thread hands datagrams over before it lets its other
+// events (timers, input, painting) run; short against the 100 ms in which a
+// window must answer, long against the cost of one turn.
+constexpr auto DeliveryTurn = std::chrono::milliseconds(5);
+// Datagrams taken from the queue at once.
+constexpr std::size_t TakeAtOnce = 256;
+
+}  // namespace
 
 TIdUDPServer::TIdUDPServer(void* /*parent*/)
     : DefaultPort(bindings_.DefaultPort), handOver_(std::make_unique<TGuiHandOver>()) {}
@@ -16,6 +29,10 @@ TIdUDPServer::~TIdUDPServer() {
 }
 
 bool TIdUDPServer::GetActive() const { return active_; }
+
+std::uint64_t TIdUDPServer::DroppedDatagrams() const {
+  return droppedBefore_ + (queue_ ? queue_->Dropped() : 0);
+}
 
 TIdSocketHandle& TIdUDPServer::GetBinding() {
   if (sendingBinding_.load() == nullptr) {
@@ -32,10 +49,15 @@ void TIdUDPServer::Activate() {
     TIdSocketHandle& binding = bindings_.Items(i);
     binding.AllocateSocket();
     binding.Bind();
+    int granted = 0;
+    socketlayer::RaiseReceiveBuffer(binding.Handle(), ReceiveBufferWanted, granted);
   }
   sendingBinding_ = &bindings_.Items(0);
   try {
-    receivers_.Open(bindings_);
+    receivers_.Open(bindings_, ReceiveBufferWanted);
+    queue_ = std::make_shared<TDatagramQueue>(ReceiveQueueLimit);
+    batch_.clear();
+    handledBytes_ = 0;
     handOver_->Reset();
     listener_ = std::make_unique<TIdUDPListenerThread>(*this, BufferSize);
     listener_->Start();
@@ -58,21 +80,26 @@ void TIdUDPServer::BroadcastEnabledChanged() {
   }
 }
 
-// The listener is stopped before any socket closes: it may be waiting on the
-// GUI thread (which is this one), so the hand-over is cancelled rather than
-// waited for, and no datagram is delivered once deactivation has begun.
+// The queue closes first: from then on nothing is delivered, not even what
+// it still holds. The listener is stopped before any socket closes; the
+// hand-over is cancelled rather than waited for, since this may be the GUI
+// thread that the deliveries run on, or a handler on it.
 void TIdUDPServer::CloseBinding() {
   if (!active_) {
     return;
   }
-  listener_->Stop();
+  queue_->Close();
   handOver_->Cancel();
+  listener_->Stop();
   listener_->WaitFor();
   for (int i = 0; i < bindings_.Count(); ++i) {
     bindings_.Items(i).CloseSocket();
   }
   receivers_.Close();
   listener_.reset();
+  droppedBefore_ += queue_->Dropped();
+  queue_.reset();
+  batch_.clear();
   sendingBinding_ = nullptr;
   active_ = false;
 }
@@ -99,18 +126,57 @@ TIdSocketHandle* TIdUDPServer::BindingFor(socketlayer::Handle socket,
                                datagram.sourcePort, bindings_);
 }
 
-void TIdUDPServer::Deliver(TIdMemoryStream& data, TIdSocketHandle& binding) {
-  if (ThreadedEvent) {
-    DeliveryStep(data, binding);
-  } else {
-    handOver_->Run([this, &data, &binding] { DeliveryStep(data, binding); });
+void TIdUDPServer::Arrived(TQueuedDatagram&& datagram) {
+  if (queue_->Push(std::move(datagram)) == TDatagramQueue::Pushed::QueuedWake && !ThreadedEvent) {
+    handOver_->Post([this, queue = queue_] { return DeliverSome(queue); });
   }
 }
 
-void TIdUDPServer::DeliveryStep(TIdMemoryStream& data, TIdSocketHandle& binding) {
+void TIdUDPServer::DeliverOnListener() {
+  if (ThreadedEvent) {
+    while (DeliverSome(queue_)) {
+    }
+  }
+}
+
+// `queue` is the caller's own reference: a handler may close or destroy the
+// endpoint, after which nothing of it may be touched.
+bool TIdUDPServer::DeliverSome(const std::shared_ptr<TDatagramQueue>& queue) {
+  const auto end = std::chrono::steady_clock::now() + DeliveryTurn;
+  for (;;) {
+    if (batch_.empty()) {
+      if (!queue->Take(batch_, TakeAtOnce, handledBytes_)) {
+        return false;
+      }
+      handledBytes_ = 0;
+    }
+    while (!batch_.empty()) {
+      TQueuedDatagram datagram = std::move(batch_.front());
+      batch_.pop_front();
+      handledBytes_ += TDatagramQueue::Charge(datagram);
+      DeliveryStep(datagram);
+      if (queue->Closed()) {
+        return false;
+      }
+      if (std::chrono::steady_clock::now() >= end) {
+        return true;
+      }
+    }
+  }
+}
+
+void TIdUDPServer::DeliveryStep(TQueuedDatagram& datagram) {
+  TIdSocketHandle& binding = *datagram.binding;
   sendingBinding_ = &binding;
+  binding.SenderAddress = FormatDottedIPv4(datagram.sourceAddress);
+  binding.SenderPort = datagram.sourcePort;
+  stream_.SetSize(datagram.bytes.size());
+  if (!datagram.bytes.empty()) {
+    std::memcpy(stream_.Memory(), datagram.bytes.data(), datagram.bytes.size());
+  }
+  stream_.SetPosition(0);
   try {
-    DoUDPRead(data, binding);
+    DoUDPRead(stream_, binding);
   } catch (...) {  // NOLINT(bugprone-empty-catch): handler errors are discarded unseen
   }
 }

@@ -1,10 +1,14 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 
 #include "BroadcastReceivers.h"
+#include "DatagramQueue.h"
 #include "IdMemoryStream.h"
 #include "IdSocketHandles.h"
 #include "IdUDPBase.h"
@@ -19,11 +23,17 @@ using TUDPReadEvent =
     std::function<void(TIdUDPServer& Sender, TIdMemoryStream& AData, TIdSocketHandle& ABinding)>;
 
 // The UDP endpoint: bindings that are opened on the first send, a listener
-// thread that waits on all of them, and delivery of every datagram to
-// OnUDPRead on the thread that created the endpoint (a thread running a Qt
-// event loop), one at a time.
+// thread that waits on all of them and reads every datagram into a queue,
+// and delivery of each queued datagram to OnUDPRead on the thread that
+// created the endpoint (a thread running a Qt event loop), one at a time, in
+// arrival order.
 class TIdUDPServer : public TIdUDPBase {
  public:
+  static constexpr std::size_t DefaultReceiveQueueLimit = std::size_t{64} << 20;
+  // What every receiving socket asks the system for, to take the bursts
+  // that come while the listener is not scheduled.
+  static constexpr int ReceiveBufferWanted = 16 << 20;
+
   // `parent` is accepted for symmetry with the toolkit's components; the
   // owner destroys the endpoint itself.
   explicit TIdUDPServer(void* parent = nullptr);
@@ -33,8 +43,13 @@ class TIdUDPServer : public TIdUDPBase {
   int& DefaultPort;
   bool ThreadedEvent = false;
   TUDPReadEvent OnUDPRead;
+  // Bytes of datagrams that may wait for the handler (see TDatagramQueue);
+  // read at activation.
+  std::size_t ReceiveQueueLimit = DefaultReceiveQueueLimit;
 
   TIdSocketHandle* SendingBinding() { return sendingBinding_.load(); }
+  // Datagrams read and then dropped because the queue was full, since creation.
+  std::uint64_t DroppedDatagrams() const;
 
  protected:
   void CloseBinding() override;
@@ -47,18 +62,30 @@ class TIdUDPServer : public TIdUDPBase {
   friend class TIdUDPListenerThread;
 
   void Activate();
-  // Listener side: the sockets to wait on, and the binding a socket serves.
+  // Listener side: the sockets to wait on, and the binding a datagram belongs to.
   void CollectSockets(std::vector<socketlayer::Handle>& sockets) const;
   TIdSocketHandle* BindingFor(socketlayer::Handle socket, const socketlayer::Datagram& datagram);
-  // Listener side: hands one datagram over and waits until it has been handled.
-  void Deliver(TIdMemoryStream& data, TIdSocketHandle& binding);
-  void DeliveryStep(TIdMemoryStream& data, TIdSocketHandle& binding);
+  // Listener side: queues a datagram, waking the GUI thread's deliveries
+  // when they had run dry; with ThreadedEvent, delivers what is queued.
+  void Arrived(TQueuedDatagram&& datagram);
+  void DeliverOnListener();
+  // On the delivering thread: hands queued datagrams to the handler for one
+  // turn; true when some are left for another.
+  bool DeliverSome(const std::shared_ptr<TDatagramQueue>& queue);
+  void DeliveryStep(TQueuedDatagram& datagram);
 
   TIdSocketHandles bindings_;
   TBroadcastReceivers receivers_;
   std::atomic<TIdSocketHandle*> sendingBinding_{nullptr};
   std::unique_ptr<TIdUDPListenerThread> listener_;
   std::unique_ptr<TGuiHandOver> handOver_;
+  std::shared_ptr<TDatagramQueue> queue_;
+  std::uint64_t droppedBefore_ = 0;  // by the queues of earlier activations
+  // The delivering thread's own: the datagrams taken from the queue and not
+  // yet handled, the bytes of those handled, and the stream the handler reads.
+  std::deque<TQueuedDatagram> batch_;
+  std::size_t handledBytes_ = 0;
+  TIdMemoryStream stream_;
   bool active_ = false;
 };
 

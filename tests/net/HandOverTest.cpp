@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <atomic>
 #include <chrono>
+#include <string>
 #include <thread>
 
 #include "GuiHandOver.h"
@@ -12,6 +13,14 @@ namespace {
 
 using namespace std::chrono_literals;
 
+// A step that notes it ran and does not ask to run again.
+TGuiHandOver::Step Marks(std::atomic<bool>& ran) {
+  return [&ran] {
+    ran = true;
+    return false;
+  };
+}
+
 void PumpUntil(const std::function<bool()>& done) {
   const auto end = std::chrono::steady_clock::now() + 5s;
   while (!done() && std::chrono::steady_clock::now() < end) {
@@ -20,48 +29,63 @@ void PumpUntil(const std::function<bool()>& done) {
   }
 }
 
-TEST(HandOverTest, StepRunsOnCreatingThreadAndWorkerWaits) {
+TEST(HandOverTest, StepRunsOnCreatingThreadWithoutTheWorkerWaiting) {
   TGuiHandOver handOver;
   const auto gui = std::this_thread::get_id();
   std::atomic<bool> ranOnGui{false};
-  std::atomic<int> result{-1};
+  std::atomic<bool> ran{false};
   std::thread worker([&] {
-    result = handOver.Run([&] { ranOnGui = std::this_thread::get_id() == gui; }) ? 1 : 0;
+    EXPECT_TRUE(handOver.Post([&] {
+      ranOnGui = std::this_thread::get_id() == gui;
+      ran = true;
+      return false;
+    }));
   });
-  PumpUntil([&] { return result.load() != -1; });
-  worker.join();
-  EXPECT_EQ(result.load(), 1);
+  worker.join();  // before any event is processed: posting never waits
+  EXPECT_FALSE(ran.load());
+  PumpUntil([&] { return ran.load(); });
   EXPECT_TRUE(ranOnGui.load());
 }
 
-TEST(HandOverTest, CancelReleasesAWaitingWorkerAndNothingRunsLater) {
+// A step that asks to run again goes behind what was posted meanwhile.
+TEST(HandOverTest, RepeatedStepYieldsToLaterSteps) {
   TGuiHandOver handOver;
-  std::atomic<bool> ran{false};
-  std::atomic<int> result{-1};
-  std::thread worker([&] { result = handOver.Run([&] { ran = true; }) ? 1 : 0; });
-  std::this_thread::sleep_for(20ms);  // the worker is waiting: nothing pumps events
-  handOver.Cancel();
-  worker.join();
-  EXPECT_EQ(result.load(), 0);
-  QCoreApplication::processEvents();
-  EXPECT_FALSE(ran.load()) << "a cancelled step must never run";
-  EXPECT_FALSE(handOver.Run([&] { ran = true; })) << "refused until Reset";
+  std::string order;
+  int again = 2;
+  handOver.Post([&] {
+    order += 'A';
+    return again-- > 0;
+  });
+  handOver.Post([&] {
+    order += 'B';
+    return false;
+  });
+  PumpUntil([&] { return order.size() >= 4; });
+  EXPECT_EQ(order, "ABAA");
+}
 
+TEST(HandOverTest, CancelDropsPostedStepsEvenAfterReset) {
+  TGuiHandOver handOver;
+  std::atomic<bool> stale{false};
+  std::thread worker([&] { handOver.Post(Marks(stale)); });
+  worker.join();
+  handOver.Cancel();
+  EXPECT_FALSE(handOver.Post(Marks(stale))) << "refused until Reset";
   handOver.Reset();
-  std::thread again([&] { result = handOver.Run([&] { ran = true; }) ? 1 : 0; });
-  PumpUntil([&] { return ran.load(); });
-  again.join();
-  EXPECT_TRUE(ran.load());
+  std::atomic<bool> fresh{false};
+  EXPECT_TRUE(handOver.Post(Marks(fresh)));
+  PumpUntil([&] { return fresh.load(); });
+  EXPECT_TRUE(fresh.load());
+  EXPECT_FALSE(stale.load()) << "a step posted before Cancel must never run";
 }
 
 TEST(HandOverTest, ExceptionInStepStaysOnTheGuiSide) {
   TGuiHandOver handOver;
-  std::atomic<int> result{-1};
-  std::thread worker(
-      [&] { result = handOver.Run([] { throw std::runtime_error("handler failed"); }) ? 1 : 0; });
-  PumpUntil([&] { return result.load() != -1; });
-  worker.join();
-  EXPECT_EQ(result.load(), 1);
+  std::atomic<bool> after{false};
+  handOver.Post([]() -> bool { throw std::runtime_error("handler failed"); });
+  handOver.Post(Marks(after));
+  PumpUntil([&] { return after.load(); });
+  EXPECT_TRUE(after.load());
 }
 
 }  // namespace

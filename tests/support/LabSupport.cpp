@@ -156,6 +156,28 @@ std::string Simulator::Log() const {
   return s.str();
 }
 
+long KernelUdpDrops() {
+  std::ifstream snmp("/proc/net/snmp");
+  std::string names;
+  std::string values;
+  std::string line;
+  while (std::getline(snmp, line)) {
+    if (line.rfind("Udp: ", 0) == 0) {
+      (names.empty() ? names : values) = line;
+    }
+  }
+  std::istringstream n(names);
+  std::istringstream v(values);
+  std::string name;
+  std::string value;
+  while (n >> name && v >> value) {
+    if (name == "InErrors") {
+      return std::stol(value);
+    }
+  }
+  return 0;
+}
+
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
   const auto end = std::chrono::steady_clock::now() + timeout;
   while (!done()) {

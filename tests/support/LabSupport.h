@@ -53,6 +53,10 @@ class Simulator {
   int pid_ = -1;
 };
 
+// UDP datagrams that the kernel of this process's namespace has dropped on
+// receipt so far (full receive buffers among them), for every socket there.
+long KernelUdpDrops();
+
 // Processes the GUI thread's events until `done` or the time-out.
 bool PumpUntil(const std::function<bool()>& done,
                std::chrono::milliseconds timeout = std::chrono::milliseconds(3000));

@@ -9,46 +9,62 @@
 namespace tb {
 namespace {
 
-// Without Qt the worker runs its step itself; the cancel rules are those of
-// the GUI build.
+// A step that notes it ran and does not ask to run again.
+TGuiHandOver::Step Marks(std::atomic<bool>& ran) {
+  return [&ran] {
+    ran = true;
+    return false;
+  };
+}
+
+// Without Qt the worker runs its step itself, again while it asks to; the
+// cancel rules are those of the GUI build.
 TEST(HandOverInlineTest, RunsOnTheWorkerUntilCancelled) {
   TGuiHandOver handOver;
   std::thread::id ranOn;
-  bool ran = false;
+  int runs = 0;
+  bool posted = false;
   std::thread worker([&] {
-    ran = handOver.Run([&] { ranOn = std::this_thread::get_id(); });
+    posted = handOver.Post([&] {
+      ranOn = std::this_thread::get_id();
+      return ++runs < 3;
+    });
     EXPECT_EQ(ranOn, std::this_thread::get_id());
   });
   worker.join();
-  EXPECT_TRUE(ran);
+  EXPECT_TRUE(posted);
+  EXPECT_EQ(runs, 3);
 
   handOver.Cancel();
-  bool stepRan = false;
-  EXPECT_FALSE(handOver.Run([&] { stepRan = true; }));
-  EXPECT_FALSE(stepRan) << "nothing runs after Cancel";
+  std::atomic<bool> stepRan{false};
+  EXPECT_FALSE(handOver.Post(Marks(stepRan)));
+  EXPECT_FALSE(stepRan.load()) << "nothing runs after Cancel";
 
   handOver.Reset();
-  EXPECT_TRUE(handOver.Run([&] { stepRan = true; }));
-  EXPECT_TRUE(stepRan);
+  EXPECT_TRUE(handOver.Post(Marks(stepRan)));
+  EXPECT_TRUE(stepRan.load());
 }
 
 TEST(HandOverInlineTest, StepErrorsStayInside) {
   TGuiHandOver handOver;
-  EXPECT_TRUE(handOver.Run([] { throw std::runtime_error("handler failed"); }));
+  EXPECT_TRUE(handOver.Post([]() -> bool { throw std::runtime_error("handler failed"); }));
 }
 
 // Cancel from the owner while a step runs neither waits for the step nor
-// lets a later one start.
+// lets it or a later one run again.
 TEST(HandOverInlineTest, CancelDuringAStepDoesNotWaitForIt) {
   TGuiHandOver handOver;
   std::atomic<bool> inStep{false};
   std::atomic<bool> release{false};
+  std::atomic<int> runs{0};
   std::thread worker([&] {
-    handOver.Run([&] {
+    handOver.Post([&] {
+      ++runs;
       inStep = true;
       while (!release) {
         std::this_thread::yield();
       }
+      return true;
     });
   });
   while (!inStep) {
@@ -57,7 +73,8 @@ TEST(HandOverInlineTest, CancelDuringAStepDoesNotWaitForIt) {
   handOver.Cancel();
   release = true;
   worker.join();
-  EXPECT_FALSE(handOver.Run([] {}));
+  EXPECT_EQ(runs.load(), 1);
+  EXPECT_FALSE(handOver.Post([] { return false; }));
 }
 
 }  // namespace
