@@ -9,6 +9,7 @@
 #include <fstream>
 #include <random>
 
+#include "IdUDPServer.h"
 #include "LabSupport.h"
 #include "MainServices.h"
 #include "MainWindow.h"
@@ -54,6 +55,18 @@ std::vector<Device> MakeDevices(int count, unsigned seed) {
 }
 
 }  // namespace
+
+void CountDrops(benchmark::State& state, long kernelBefore, const TIdUDPServer* server,
+                bool perIteration) {
+  const auto flags =
+      perIteration ? benchmark::Counter::kAvgIterations : benchmark::Counter::kDefaults;
+  state.counters["kernel_dropped"] =
+      benchmark::Counter(static_cast<double>(lab::KernelUdpDrops() - kernelBefore), flags);
+  if (server != nullptr) {
+    state.counters["queue_dropped"] =
+        benchmark::Counter(static_cast<double>(server->DroppedDatagrams()), flags);
+  }
+}
 
 std::unique_ptr<TfrmMain> MakeQuietWindow(std::vector<AnsiString> hostAddresses) {
   SetMessageBoxHandler([](const MessageRecord&) {});

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <QObject>
 #include <atomic>
 #include <memory>
@@ -13,12 +15,19 @@ class QWidget;
 
 namespace tb {
 class TfrmMain;
+class TIdUDPServer;
 namespace lab {
 class Peer;
 }
 }  // namespace tb
 
 namespace tb::bench {
+
+// Datagrams lost since `kernelBefore` (a lab::KernelUdpDrops() reading), as
+// the counters "kernel_dropped" and, with an endpoint, "queue_dropped" (all
+// that its queue dropped); averaged over the iterations with `perIteration`.
+void CountDrops(benchmark::State& state, long kernelBefore, const TIdUDPServer* server,
+                bool perIteration = false);
 
 // A shown main window that sends nothing and shows no message box: its
 // commands are dropped, so only what the benchmark feeds it reaches the list.
