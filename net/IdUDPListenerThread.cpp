@@ -23,8 +23,11 @@ void TIdUDPListenerThread::Run() {
   if (server_.Bindings().Count() > MaxSockets) {
     throw EIdStackSetSizeExceeded();
   }
+  if (!readable_.empty()) {
+    socketlayer::RestBetweenBatches();
+  }
   bool woken = false;
-  socketlayer::Wait(sockets_, &waker_, WaitTimeMs, readable_, woken);
+  socketlayer::Wait(sockets_, &waker_, wakeOwed_ ? HandOverDelayMs : WaitTimeMs, readable_, woken);
   for (const socketlayer::Handle socket : readable_) {
     if (Stopped()) {
       break;
@@ -33,6 +36,17 @@ void TIdUDPListenerThread::Run() {
       Drain(socket);
     } catch (...) {  // NOLINT(bugprone-empty-catch): a lost datagram is never reported
     }
+  }
+  HandOver(readable_.empty());
+}
+
+// At once when the sockets have gone quiet, else once the oldest datagram
+// not yet handed over has waited its delay.
+void TIdUDPListenerThread::HandOver(bool quiet) {
+  if (wakeOwed_ && (quiet || std::chrono::steady_clock::now() - owedSince_ >=
+                                 std::chrono::milliseconds(HandOverDelayMs))) {
+    wakeOwed_ = false;
+    server_.WakeDeliveries();
   }
 }
 
@@ -55,8 +69,12 @@ void TIdUDPListenerThread::Drain(socketlayer::Handle socket) {
         continue;
       }
       const char* bytes = buffers_.data() + i * receiveSize_;
-      server_.Arrived(TQueuedDatagram{std::vector<char>(bytes, bytes + datagram.size),
-                                      datagram.sourceAddress, datagram.sourcePort, binding});
+      if (server_.Arrived(TQueuedDatagram{std::vector<char>(bytes, bytes + datagram.size),
+                                          datagram.sourceAddress, datagram.sourcePort, binding}) &&
+          !wakeOwed_) {
+        wakeOwed_ = true;
+        owedSince_ = std::chrono::steady_clock::now();
+      }
     }
     server_.DeliverOnListener();
     if (received_.size() < BatchSize) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <vector>
 
@@ -21,6 +22,10 @@ class TIdUDPListenerThread : public TIdThread {
   // before the next readable socket has its turn.
   static constexpr std::size_t BatchSize = 32;
   static constexpr int BatchesPerTurn = 32;
+  // How long datagrams may wait in the queue before the GUI thread is woken
+  // for them while more keep coming. Waking it for each one would cost more
+  // than handling it; a millisecond is nothing against a listening window.
+  static constexpr int HandOverDelayMs = 1;
 
   TIdUDPListenerThread(TIdUDPServer& server, int receiveSize);
   ~TIdUDPListenerThread() override;
@@ -31,6 +36,7 @@ class TIdUDPListenerThread : public TIdThread {
 
  private:
   void Drain(socketlayer::Handle socket);
+  void HandOver(bool quiet);
 
   TIdUDPServer& server_;
   std::size_t receiveSize_;
@@ -39,6 +45,8 @@ class TIdUDPListenerThread : public TIdThread {
   socketlayer::Waker waker_;
   std::vector<socketlayer::Handle> sockets_;
   std::vector<socketlayer::Handle> readable_;
+  bool wakeOwed_ = false;  // queued datagrams the GUI thread has not been woken for
+  std::chrono::steady_clock::time_point owedSince_;
 };
 
 }  // namespace tb

@@ -126,10 +126,12 @@ TIdSocketHandle* TIdUDPServer::BindingFor(socketlayer::Handle socket,
                                datagram.sourcePort, bindings_);
 }
 
-void TIdUDPServer::Arrived(TQueuedDatagram&& datagram) {
-  if (queue_->Push(std::move(datagram)) == TDatagramQueue::Pushed::QueuedWake && !ThreadedEvent) {
-    handOver_->Post([this, queue = queue_] { return DeliverSome(queue); });
-  }
+bool TIdUDPServer::Arrived(TQueuedDatagram&& datagram) {
+  return queue_->Push(std::move(datagram)) == TDatagramQueue::Pushed::QueuedWake && !ThreadedEvent;
+}
+
+void TIdUDPServer::WakeDeliveries() {
+  handOver_->Post([this, queue = queue_] { return DeliverSome(queue); });
 }
 
 void TIdUDPServer::DeliverOnListener() {

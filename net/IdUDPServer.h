@@ -65,9 +65,11 @@ class TIdUDPServer : public TIdUDPBase {
   // Listener side: the sockets to wait on, and the binding a datagram belongs to.
   void CollectSockets(std::vector<socketlayer::Handle>& sockets) const;
   TIdSocketHandle* BindingFor(socketlayer::Handle socket, const socketlayer::Datagram& datagram);
-  // Listener side: queues a datagram, waking the GUI thread's deliveries
-  // when they had run dry; with ThreadedEvent, delivers what is queued.
-  void Arrived(TQueuedDatagram&& datagram);
+  // Listener side: queues a datagram; true when the GUI thread's
+  // deliveries have run dry and must be woken for it (WakeDeliveries). With
+  // ThreadedEvent the listener delivers what is queued itself.
+  bool Arrived(TQueuedDatagram&& datagram);
+  void WakeDeliveries();
   void DeliverOnListener();
   // On the delivering thread: hands queued datagrams to the handler for one
   // turn; true when some are left for another.

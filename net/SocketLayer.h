@@ -79,6 +79,11 @@ class Waker {
 // has passed. `readable` gets the readable sockets in the order given.
 int Wait(const std::vector<Handle>& sockets, const Waker* waker, int timeoutMs,
          std::vector<Handle>& readable, bool& woken);
+// A short rest after a wait that found datagrams, so that under a steady
+// stream each wake-up reads a batch rather than a datagram or two: a wake-up
+// costs more than the reading. Returns at once where the system cannot sleep
+// for less than a millisecond or so.
+void RestBetweenBatches();
 
 int HostName(AnsiString& name);
 // The first IPv4 address of a host name.

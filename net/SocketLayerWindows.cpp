@@ -283,6 +283,9 @@ int Wait(const std::vector<Handle>& sockets, const Waker* waker, int timeoutMs,
   return 0;
 }
 
+// Sleep() rests a whole scheduler tick, 1 to 16 ms: far too long.
+void RestBetweenBatches() {}
+
 int HostName(AnsiString& name) {
   char buffer[HostNameBufferSize] = {};
   if (::gethostname(buffer, HostNameBufferSize) == SOCKET_ERROR) {
