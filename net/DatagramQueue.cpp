@@ -46,10 +46,7 @@ void TDatagramQueue::Close() {
   charged_ = 0;
 }
 
-bool TDatagramQueue::Closed() const {
-  const std::lock_guard<std::mutex> guard(lock_);
-  return closed_;
-}
+bool TDatagramQueue::Closed() const { return closed_; }
 
 std::uint64_t TDatagramQueue::Dropped() const {
   const std::lock_guard<std::mutex> guard(lock_);

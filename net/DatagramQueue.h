@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -69,7 +70,8 @@ class TDatagramQueue {
   std::size_t charged_ = 0;
   std::uint64_t dropped_ = 0;
   bool awake_ = false;
-  bool closed_ = false;
+  // Written under the lock; read without it, once per datagram delivered.
+  std::atomic<bool> closed_{false};
 };
 
 }  // namespace tb
