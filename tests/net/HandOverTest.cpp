@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <atomic>
 #include <chrono>
-#include <string>
 #include <thread>
 
 #include "GuiHandOver.h"
@@ -45,23 +44,6 @@ TEST(HandOverTest, StepRunsOnCreatingThreadWithoutTheWorkerWaiting) {
   EXPECT_FALSE(ran.load());
   PumpUntil([&] { return ran.load(); });
   EXPECT_TRUE(ranOnGui.load());
-}
-
-// A step that asks to run again goes behind what was posted meanwhile.
-TEST(HandOverTest, RepeatedStepYieldsToLaterSteps) {
-  TGuiHandOver handOver;
-  std::string order;
-  int again = 2;
-  handOver.Post([&] {
-    order += 'A';
-    return again-- > 0;
-  });
-  handOver.Post([&] {
-    order += 'B';
-    return false;
-  });
-  PumpUntil([&] { return order.size() >= 4; });
-  EXPECT_EQ(order, "ABAA");
 }
 
 TEST(HandOverTest, CancelDropsPostedStepsEvenAfterReset) {
