@@ -9,8 +9,23 @@ namespace {
 // Every device listens on this port.
 constexpr int CommandPortNumber = 998;
 
+TIdSocketHandle* BindingOn(TIdUDPServer& server, const AnsiString& address) {
+  for (int i = 0; i < server.Bindings().Count(); ++i) {
+    if (server.Bindings().Items(i).IP == address) {
+      return &server.Bindings().Items(i);
+    }
+  }
+  return nullptr;
+}
+
 }  // namespace
 
+// A datagram leaves by the adapter of the address it is sent from: always so
+// for a limited broadcast, and for every datagram where the system holds to
+// the strong host model (Windows, wine). So each network's broadcast goes out
+// from the binding on that network, and the limited broadcast from every
+// binding, or devices on the other adapters, and those configured for a
+// foreign subnet above all, would never hear the command.
 void SendCommandFanOut(const AnsiString& text, TIdUDPServer& server,
                        const std::function<bool(std::vector<TLocalInterface>&)>& getLocalInterfaces,
                        const std::function<void(const AnsiString&)>& showMessage) {
@@ -19,7 +34,12 @@ void SendCommandFanOut(const AnsiString& text, TIdUDPServer& server,
     if (getLocalInterfaces(interfaces)) {
       for (const TLocalInterface& entry : interfaces) {
         try {
-          if (entry.IPAddress != "127.0.0.1") {
+          if (entry.IPAddress == "127.0.0.1") {
+            continue;
+          }
+          if (TIdSocketHandle* own = BindingOn(server, entry.IPAddress)) {
+            server.SendFrom(*own, entry.BroadcastAddress, CommandPortNumber, text);
+          } else {
             server.Send(entry.BroadcastAddress, CommandPortNumber, text);
           }
         } catch (...) {
@@ -30,6 +50,18 @@ void SendCommandFanOut(const AnsiString& text, TIdUDPServer& server,
     server.Broadcast(text, CommandPortNumber);
   } catch (...) {
     showMessage(CommunicationErrorText);
+  }
+  // An endpoint that could not be activated has said so already.
+  for (int i = 0; server.Active() && i < server.Bindings().Count(); ++i) {
+    TIdSocketHandle& binding = server.Bindings().Items(i);
+    if (&binding == server.SendingBinding() || !binding.HandleAllocated()) {
+      continue;
+    }
+    try {
+      server.BroadcastFrom(binding, text, CommandPortNumber);
+    } catch (...) {
+      showMessage(CommunicationErrorText);
+    }
   }
 }
 
