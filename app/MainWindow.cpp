@@ -324,6 +324,11 @@ void TfrmMain::Properties() {
   request.hostName = dialog.HostName;
   SendCommand(BuildConfigCommand(request));
   FTargetMAC = dialog.MAC;
+  // Only a reply to this request may decide its outcome: a flag left set by
+  // an abandoned window, or by an ACK with an empty MAC after the last
+  // outcome, would report a silent device as configured. Cleared after the
+  // send, so nothing handled while a send failure is on screen counts either.
+  FConfigOk = false;
   SetExchangeMode(ExchangeMode::Configuring);
 }
 
