@@ -29,9 +29,10 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Beyond the libraries: setcap for the postinst, and Qt's platform plugins
-# (xcb, wayland, offscreen), without which no window opens.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcap2-bin, qt6-qpa-plugins")
+# Beyond the libraries: setcap for the postinst, Qt's platform plugins (xcb,
+# wayland, offscreen), without which no window opens, and a face with Arial's
+# metrics, without which the windows' texts do not fit their controls.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcap2-bin, qt6-qpa-plugins, fonts-liberation2")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/packaging/postinst)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
