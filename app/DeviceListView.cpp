@@ -64,6 +64,15 @@ DeviceListView::DeviceListView(QWidget* parent) : QTableView(parent) {
   connect(&hold_, &QTimer::timeout, this, [this] { EndHold(); });
 }
 
+void DeviceListView::setModel(QAbstractItemModel* model) {
+  QTableView::setModel(model);
+  if (model != nullptr) {
+    // Qt drops the selection of an emptied model without a word; deselecting
+    // first reports it, so the controls that need a row follow the list.
+    connect(model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { clearSelection(); });
+  }
+}
+
 int DeviceListView::SelCount() const {
   return selectionModel() != nullptr ? static_cast<int>(selectionModel()->selectedRows().size())
                                      : 0;
