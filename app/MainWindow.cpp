@@ -81,7 +81,9 @@ void TfrmMain::CreateControls() {
   for (int column = 0; column < DeviceListModel::ColumnCount; ++column) {
     lstDevices->setColumnWidth(column, ColumnWidths[column]);
   }
-  lstDevices->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  // The user may drag the dividers: a MAC in a long notation, or a long
+  // name, can only be read whole that way.
+  lstDevices->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
 
   btnQuery = MakeButton(client, "&Query Network", QRect(8, 256, 81, 25));
   btnProperties = MakeButton(client, "&Properties...", QRect(96, 256, 81, 25));
@@ -324,6 +326,11 @@ void TfrmMain::Properties() {
   request.hostName = dialog.HostName;
   SendCommand(BuildConfigCommand(request));
   FTargetMAC = dialog.MAC;
+  // Only a reply to this request may decide its outcome: a flag left set by
+  // an abandoned window, or by an ACK with an empty MAC after the last
+  // outcome, would report a silent device as configured. Cleared after the
+  // send, so nothing handled while a send failure is on screen counts either.
+  FConfigOk = false;
   SetExchangeMode(ExchangeMode::Configuring);
 }
 

@@ -1,13 +1,11 @@
 #include "FanOut.h"
 
 #include "IdUDPServer.h"
+#include "Message.h"
 
 namespace tb {
 
 namespace {
-
-// Every device listens on this port.
-constexpr int CommandPortNumber = 998;
 
 TIdSocketHandle* BindingOn(TIdUDPServer& server, const AnsiString& address) {
   for (int i = 0; i < server.Bindings().Count(); ++i) {
@@ -38,16 +36,16 @@ void SendCommandFanOut(const AnsiString& text, TIdUDPServer& server,
             continue;
           }
           if (TIdSocketHandle* own = BindingOn(server, entry.IPAddress)) {
-            server.SendFrom(*own, entry.BroadcastAddress, CommandPortNumber, text);
+            server.SendFrom(*own, entry.BroadcastAddress, CommandPort, text);
           } else {
-            server.Send(entry.BroadcastAddress, CommandPortNumber, text);
+            server.Send(entry.BroadcastAddress, CommandPort, text);
           }
         } catch (...) {
           showMessage(CommunicationErrorText);
         }
       }
     }
-    server.Broadcast(text, CommandPortNumber);
+    server.Broadcast(text, CommandPort);
   } catch (...) {
     showMessage(CommunicationErrorText);
   }
@@ -58,7 +56,7 @@ void SendCommandFanOut(const AnsiString& text, TIdUDPServer& server,
       continue;
     }
     try {
-      server.BroadcastFrom(binding, text, CommandPortNumber);
+      server.BroadcastFrom(binding, text, CommandPort);
     } catch (...) {
       showMessage(CommunicationErrorText);
     }
@@ -80,7 +78,7 @@ void SetUpBindings(TIdUDPServer& server,
   for (const AnsiString& address : addresses) {
     TIdSocketHandle& binding = server.Bindings().Add();
     binding.IP = address;
-    binding.Port = CommandPortNumber;
+    binding.Port = CommandPort;
   }
 }
 

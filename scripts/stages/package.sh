@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# The Debian package as a user meets it: build it with CPack, install it with
-# apt, check that the program got cap_net_bind_service, then run the installed
+# The Debian package as a user meets it: build it with CPack, check it with
+# lintian (no errors), install it with apt, validate its desktop entry and its
+# AppStream metadata (offline), check that the program got
+# cap_net_bind_service, then run the installed
 # program as a fresh unprivileged user inside the network lab (namespaces
 # $TB_PKG_LAB_PREFIX-*, default tbpkg) and prove that it bound UDP port 998.
 # The package, the user and the lab are removed at the end.
@@ -13,7 +15,7 @@ program=/usr/bin/tarnwick-brelvan
 jobs="$(nproc)"
 ((jobs > 2)) && jobs=2
 
-TB_DEPS_EXTRA="libcap2-bin desktop-file-utils dpkg-dev" bash "$root/scripts/deps.sh"
+TB_DEPS_EXTRA="libcap2-bin desktop-file-utils dpkg-dev lintian appstream" bash "$root/scripts/deps.sh"
 
 # RelWithDebInfo, stripped by CPack: GCC 12 at -O3 warns falsely (-Wrestrict)
 # inside std::string, and warnings are errors.
@@ -24,6 +26,11 @@ rm -f "$dir"/tarnwick-brelvan_*.deb
 (cd "$dir" && cpack -G DEB >/dev/null)
 deb="$(ls "$dir"/tarnwick-brelvan_*.deb)"
 echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
+# Warnings are shown; only errors fail the stage.
+lintian_ok=true
+report="$(lintian --fail-on error "$deb" 2>&1)" || lintian_ok=false
+grep -v "root privileges" <<<"$report" | sed 's/^/package: lintian: /' || true
+$lintian_ok || { echo "package: lintian found errors" >&2; exit 1; }
 
 lab() { TB_LAB_PREFIX="$prefix" bash "$root/scripts/lab.sh" "$@"; }
 app_pid=""
@@ -43,11 +50,15 @@ if ! apt-get install -y -qq --no-install-recommends "$deb" >"$dir/install.log" 2
   cat "$dir/install.log" >&2
   exit 1
 fi
+metainfo=/usr/share/metainfo/com.tarnwick.brelvan.metainfo.xml
 for f in "$program" /usr/bin/tb-devsim /usr/share/applications/tarnwick-brelvan.desktop \
-  /usr/share/icons/hicolor/32x32/apps/tarnwick-brelvan.png; do
+  "$metainfo" /usr/share/icons/hicolor/32x32/apps/tarnwick-brelvan.png \
+  /usr/share/doc/tarnwick-brelvan/copyright /usr/share/doc/tarnwick-brelvan/changelog.gz; do
   [[ -e "$f" ]] || { echo "package: $f not installed" >&2; exit 1; }
 done
 desktop-file-validate /usr/share/applications/tarnwick-brelvan.desktop
+# Offline: the validator would otherwise fetch the screenshot and home page.
+appstreamcli validate --no-net --strict "$metainfo"
 caps="$(getcap "$program")"
 echo "package: getcap: $caps"
 grep -q "cap_net_bind_service=ep" <<<"$caps" || { echo "package: capability missing" >&2; exit 1; }

@@ -155,6 +155,23 @@ TEST_F(Configure, QueryDuringTheWindowShowsNoOutcome) {
   EXPECT_FALSE(window->FConfigOk);
 }
 
+// A flag left set by an earlier reply must not turn silence into success.
+TEST_F(Configure, ARequestNobodyAnswersFailsWhateverTheFlagHeld) {
+  ConfigureWithPassword("00:11:22:33:44:01", "pw");
+  Receive("ACK(00:11:22:33:44:01)");
+  window->RefreshDevices();
+  Receive(OldFirmware);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window->FExchangeMode == ExchangeMode::Idle; }, 2000));
+  ConfigureWithPassword("OLD:MAC", "x");
+  ASSERT_TRUE(WaitForOutcome());
+  EXPECT_EQ(boxes.back().text, FromAnsi(ConfigFailureText)) << "abandoned window's ACK";
+  boxes.clear();
+  Receive("ACK()");
+  ConfigureWithPassword("OLD:MAC", "x");
+  ASSERT_TRUE(WaitForOutcome());
+  EXPECT_EQ(boxes.back().text, FromAnsi(ConfigFailureText)) << "ACK with empty MAC";
+}
+
 TEST_F(Configure, DoubleClickWithoutSelectionDoesNothing) {
   QTest::mouseDClick(window->lstDevices->viewport(), Qt::LeftButton, Qt::NoModifier,
                      QPoint(700, 170));

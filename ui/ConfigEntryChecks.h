@@ -1,0 +1,23 @@
+#pragma once
+
+#include "AnsiString.h"
+
+namespace tb {
+
+// A password or host name as the user typed it, in its 8-bit form.
+struct ConfigEntry {
+  AnsiString text;
+  // What was typed held a character with no 8-bit form; text stands in for it.
+  bool hasUnencodable = false;
+};
+
+// The password and the host name go into the configuration request
+// unescaped. Refuses only what would shift or cut its fields there, or what
+// it cannot carry: a ',' in the password, a ',' or ')' in the host name, and
+// a zero byte or an unencodable character in either. The host name is judged
+// first; pass nullptr when the request carries none. On false, message holds
+// the text to show the user; on true it is empty.
+bool AreConfigEntriesSendable(const ConfigEntry& password, const ConfigEntry* hostName,
+                              AnsiString& message);
+
+}  // namespace tb
