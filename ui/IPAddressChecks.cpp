@@ -110,4 +110,10 @@ std::uint8_t GetIPOctet(const AnsiString& address, std::uint8_t n) {
   return static_cast<std::uint8_t>(GroupValue(Group(triplets, n)));
 }
 
+bool IsHostAddress(const AnsiString& address) {
+  const int first = GetIPOctet(address, 1);
+  const int last = GetIPOctet(address, 4);
+  return first != 0 && first != 127 && first != 240 && first != 255 && last != 0 && last != 255;
+}
+
 }  // namespace tb

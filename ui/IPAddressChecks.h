@@ -29,4 +29,8 @@ void ValidateIPAddress(const AnsiString& address);
 // ValidateIPAddress.
 std::uint8_t GetIPOctet(const AnsiString& address, std::uint8_t n);
 
+// Whether the address can be a host's: false when octet 1 is 0, 127, 240 or
+// 255, or octet 4 is 0 or 255. Throws like ValidateIPAddress.
+bool IsHostAddress(const AnsiString& address);
+
 }  // namespace tb
