@@ -101,6 +101,15 @@ void ValidateIPAddress(const AnsiString& address) {
   CheckTriplets(IPAddressToTriplets(address), address);
 }
 
+void ValidateWholeIPAddress(const AnsiString& address) {
+  ValidateIPAddress(address);
+  if (address.size() != GetPiece(address, 1, '.').size() + GetPiece(address, 2, '.').size() +
+                            GetPiece(address, 3, '.').size() + GetPiece(address, 4, '.').size() +
+                            3) {
+    ThrowPieceLength(address);
+  }
+}
+
 std::uint8_t GetIPOctet(const AnsiString& address, std::uint8_t n) {
   const AnsiString triplets = IPAddressToTriplets(address);
   CheckTriplets(triplets, address);

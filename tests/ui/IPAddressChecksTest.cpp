@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,10 +24,11 @@ std::string Range(const std::string& a) {
   return "Triplets must be of range 0..255  IPAddressString[" + a + "]";
 }
 
-// The message that ValidateIPAddress throws, or "" when it passes.
-std::string ErrorOf(const std::string& address) {
+// The message that a check throws, or "" when it passes.
+std::string ErrorOf(const std::string& address,
+                    void (*check)(const AnsiString&) = ValidateIPAddress) {
   try {
-    ValidateIPAddress(address);
+    check(address);
   } catch (const Exception& e) {
     return e.Message();
   }
@@ -40,10 +42,18 @@ TEST(GetPiece, SplitsAtTheSeparator) {
     std::string piece;
   };
   const std::vector<Case> cases{
-      {"192.168.0.1", 1, "192"}, {"192.168.0.1", 4, "1"}, {"192.168.0.1", 5, ""},
-      {"1..2.3", 2, ""},         {"1..2.3", 3, "2"},      {"1.2.3", 4, ""},
-      {"1.2.3.", 4, ""},         {"", 1, ""},             {"abc", 1, "abc"},
-      {".a", 1, ""},             {".a", 2, "a"},          {"1.2.3.4.5", 5, "5"},
+      {"192.168.0.1", 1, "192"},
+      {"192.168.0.1", 4, "1"},
+      {"192.168.0.1", 5, ""},
+      {"1..2.3", 2, ""},
+      {"1..2.3", 3, "2"},
+      {"1.2.3", 4, ""},
+      {"1.2.3.", 4, ""},
+      {"", 1, ""},
+      {"abc", 1, "abc"},
+      {".a", 1, ""},
+      {".a", 2, "a"},
+      {"1.2.3.4.5", 5, "5"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(GetPiece(c.text, c.n, '.'), c.piece) << c.text << " " << c.n;
@@ -71,6 +81,8 @@ TEST(ValidateIPAddress, ReportsTheFirstRuleBrokenInTestOrder) {
   struct Case {
     std::string address;
     std::string message;
+    // ValidateWholeIPAddress, where it differs.
+    std::optional<std::string> whole;
   };
   const std::vector<Case> cases{
       {"192.168.0.1", ""},
@@ -97,9 +109,15 @@ TEST(ValidateIPAddress, ReportsTheFirstRuleBrokenInTestOrder) {
       // Pieces and their lengths come before any character test.
       {"a.b.c.0001", PieceLength("a.b.c.0001")},
       {"a.01.1.1", LeadingZero("a.01.1.1")},
+      // Only four pieces are looked at; a text typed whole must end there.
+      {"1.2.3.4.5", "", PieceLength("1.2.3.4.5")},
+      {"1.2.3.4.", "", PieceLength("1.2.3.4.")},
+      {"1.2.3.4.x", "", PieceLength("1.2.3.4.x")},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ErrorOf(c.address), c.message) << "[" << c.address << "]";
+    EXPECT_EQ(ErrorOf(c.address, ValidateWholeIPAddress), c.whole.value_or(c.message))
+        << "[" << c.address << "]";
   }
 }
 
