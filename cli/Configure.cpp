@@ -186,27 +186,15 @@ int ConfigureOne(TPasswordSource& passwords, const Order& order, int windowMs, b
 }
 
 void PrintSummary(const std::vector<Result>& results, const std::vector<Order>& orders) {
-  std::vector<QStringList> lines{{QStringLiteral("MAC"), QStringLiteral("Dispositivo"),
-                                  QStringLiteral("Request"), QStringLiteral("Outcome")}};
+  std::vector<QStringList> rows{{QStringLiteral("MAC"), QStringLiteral("Dispositivo"),
+                                 QStringLiteral("Request"), QStringLiteral("Outcome")}};
   for (std::size_t i = 0; i < results.size(); ++i) {
     const Result& r = results[i];
-    lines.push_back({r.row != nullptr ? Text(r.row->MAC()) : orders[i].mac,
-                     r.row != nullptr ? Text(r.row->caption) : QString(), Text(r.request),
-                     r.outcome});
+    rows.push_back({r.row != nullptr ? Text(r.row->MAC()) : orders[i].mac,
+                    r.row != nullptr ? Text(r.row->caption) : QString(), Text(r.request),
+                    r.outcome});
   }
-  std::vector<qsizetype> widths(lines[0].size(), 0);
-  for (const QStringList& cells : lines) {
-    for (qsizetype c = 0; c < cells.size(); ++c) {
-      widths[c] = std::max(widths[c], cells[c].size());
-    }
-  }
-  for (const QStringList& cells : lines) {
-    QString text;
-    for (qsizetype c = 0; c < cells.size(); ++c) {
-      text += c + 1 < cells.size() ? cells[c].leftJustified(widths[c] + 2) : cells[c];
-    }
-    Out(text);
-  }
+  OutTable(rows);
 }
 
 int ConfigureBatch(TPasswordSource& passwords, const QString& path, int windowMs, bool dryRun) {

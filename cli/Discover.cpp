@@ -40,30 +40,16 @@ bool AcceptsHostName(const Listed& device) {
 }
 
 void PrintTable(const std::vector<Listed>& devices) {
-  std::vector<QStringList> lines;
-  QStringList header;
+  std::vector<QStringList> rows(1);
   for (const char* column : TextColumns) {
-    header << QString::fromUtf8(column);
+    rows[0] << QString::fromUtf8(column);
   }
-  lines.push_back(header);
   for (const Listed& device : devices) {
-    lines.push_back(
+    rows.push_back(
         Cells(device) << Text(device.heardOn)
                       << (device.inSubnet ? QStringLiteral("yes") : QStringLiteral("no")));
   }
-  std::vector<qsizetype> widths(header.size(), 0);
-  for (const QStringList& line : lines) {
-    for (qsizetype i = 0; i < line.size(); ++i) {
-      widths[i] = std::max(widths[i], line[i].size());
-    }
-  }
-  for (const QStringList& line : lines) {
-    QString text;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-      text += i + 1 < line.size() ? line[i].leftJustified(widths[i] + 2) : line[i];
-    }
-    Out(text);
-  }
+  OutTable(rows);
 }
 
 void PrintJson(const std::vector<Listed>& devices) {
@@ -158,7 +144,11 @@ int Discover(const QStringList& arguments) {
   }
   if (devices.empty()) {
     Err(QStringLiteral("no device answered within %1 ms").arg(windowMs));
-    return sendFailed ? ExitCommunication : ExitNoDevice;
+    if (sendFailed) {
+      Err(QStringLiteral("the query could not be sent everywhere; 'brelvan doctor' says why"));
+      return ExitCommunication;
+    }
+    return ExitNoDevice;
   }
   return ExitOk;
 }
