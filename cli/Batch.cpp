@@ -45,7 +45,9 @@ bool SplitRecord(const QString& line, QStringList& fields) {
 
 BatchFile ParseBatch(const QString& text) {
   BatchFile file;
-  const QStringList lines = text.split(QLatin1Char('\n'));
+  // Spreadsheets often start their CSV with a byte-order mark.
+  const QStringList lines =
+      (text.startsWith(QChar(0xFEFF)) ? text.mid(1) : text).split(QLatin1Char('\n'));
   bool first = true;
   for (qsizetype n = 0; n < lines.size(); ++n) {
     QString line = lines[n];

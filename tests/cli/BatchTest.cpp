@@ -7,7 +7,7 @@ namespace {
 
 TEST(ParseBatch, ReadsEachDeviceAndRefusesMalformedLines) {
   const BatchFile good =
-      ParseBatch(QStringLiteral("MAC,Address,Netmask,Gateway,Hostname,Password\r\n"
+      ParseBatch(QStringLiteral("\uFEFFMAC,Address,Netmask,Gateway,Hostname,Password\r\n"
                                 "# comment\n"
                                 "\n"
                                 " 00:01 , 10.0.0.5 ,255.255.255.0,10.0.0.1,\"ho,st\",\" p\"\"w \"\n"
