@@ -35,8 +35,12 @@ void PrintText(const std::vector<Verdict>& verdicts, int problems) {
       Out(QStringLiteral("          mend: ") + v.mend);
     }
   }
-  Out(problems == 0 ? QStringLiteral("All is well: no check found a problem.")
-                    : QStringLiteral("%1 problem(s) found.").arg(problems));
+  const bool nothingRan = std::all_of(verdicts.begin(), verdicts.end(), [](const Verdict& v) {
+    return v.level == Verdict::Level::Skipped;
+  });
+  Out(problems != 0 ? QStringLiteral("%1 problem(s) found.").arg(problems)
+      : nothingRan  ? QStringLiteral("Nothing could be checked.")
+                    : QStringLiteral("All is well: no check found a problem."));
 }
 
 void PrintJson(const std::vector<Verdict>& verdicts, int problems) {

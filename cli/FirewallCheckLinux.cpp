@@ -75,7 +75,8 @@ void CheckFirewall(std::vector<Verdict>& out) {
     out.push_back({QStringLiteral("firewall"),
                    QStringLiteral("nftables"),
                    Verdict::Level::Skipped,
-                   QStringLiteral("the rules cannot be read: %1").arg(json->trimmed()),
+                   QStringLiteral("the rules cannot be read: %1")
+                       .arg(json->section(QLatin1Char('\n'), 0, 0).trimmed()),
                    QStringLiteral("sudo ") + OwnPath() + QStringLiteral(" doctor"),
                    {}});
   }
