@@ -1,5 +1,6 @@
 #include "ShellText.h"
 
+#include <QRegularExpression>
 #include <QUrl>
 
 #include "Latin1.h"
@@ -11,6 +12,10 @@ QUrl ShellTextToUrl(const AnsiString& text) {
   // a URL parser wants forward slashes.
   QString url = FromAnsi(text);
   url.replace(QLatin1Char('\\'), QLatin1Char('/'));
+  // One backslash or two make the same URL: a parser would take "http:/host"
+  // for a path, not a host.
+  static const QRegularExpression OneSlash(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*):/(?!/)"));
+  url.replace(OneSlash, QStringLiteral("\\1://"));
   return {url, QUrl::TolerantMode};
 }
 
