@@ -275,7 +275,8 @@ int ConfigureBatch(TPasswordSource& passwords, const QString& path, int windowMs
     Err(QStringLiteral("[%1/%2] %3 %4: %5")
             .arg(i + 1)
             .arg(orders.size())
-            .arg(order.mac, result.row != nullptr ? Text(result.row->caption) : QStringLiteral("-"),
+            .arg(result.row != nullptr ? Text(result.row->MAC()) : order.mac,
+                 result.row != nullptr ? Text(result.row->caption) : QStringLiteral("-"),
                  result.outcome));
   }
   PrintSummary(results, orders);

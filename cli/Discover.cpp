@@ -135,11 +135,7 @@ int Discover(const QStringList& arguments) {
   }
   for (const Listed& device : devices) {
     if (!device.inSubnet) {
-      Err(QStringLiteral("%1 (%2) at %3 answered on %4, outside that network (%5): it can be "
-                         "configured, but its web page cannot be reached from here")
-              .arg(Text(device.row->caption), Text(device.row->MAC()),
-                   Text(device.row->subItems[SubIP]), Text(device.heardOn),
-                   Text(session.NetworkOf(device.heardOn))));
+      Err(session.Unreachable(*device.row));
     }
   }
   if (devices.empty()) {

@@ -173,6 +173,17 @@ void ReportProbe(const ProbeResult& probe, std::vector<Verdict>& out) {
                    QString(), data});
   }
   for (const ForeignDevice& device : probe.foreign) {
+    if (!device.hasAddress) {
+      out.push_back({QStringLiteral("query"),
+                     device.mac,
+                     Verdict::Level::Note,
+                     QStringLiteral("%1 answered on %2 with no IP address yet (\"%3\"): its web "
+                                    "page cannot be reached")
+                         .arg(device.caption, device.heardOn->name, device.address),
+                     QString(),
+                     {}});
+      continue;
+    }
     out.push_back(
         {QStringLiteral("query"),
          device.mac,

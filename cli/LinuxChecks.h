@@ -26,6 +26,7 @@ struct ForeignDevice {
   QString mac;
   QString caption;
   QString address;
+  bool hasAddress = false;  // false for 0.0.0.0 or no address at all
   const InterfaceAddress* heardOn = nullptr;
 };
 

@@ -32,12 +32,8 @@ int Open(const QStringList& arguments) {
   if (row == nullptr) {
     return session.TakeSendFailure() && status == ExitNoDevice ? ExitCommunication : status;
   }
-  if (!session.InSubnet(*row)) {
-    const AnsiString heardOn = session.HeardOn(row->MAC());
-    Err(QStringLiteral("%1 at %2 lies outside the network of %3 (%4), where it answered: its "
-                       "page is unlikely to open")
-            .arg(Text(row->caption), Text(row->subItems[SubIP]), Text(heardOn),
-                 Text(session.NetworkOf(heardOn))));
+  if (const QString why = session.Unreachable(*row); !why.isEmpty()) {
+    Err(why);
   }
   const AnsiString text = WebPagePrefix + row->subItems[SubIP];
   Out(ShellTextToUrl(text).toString());

@@ -165,7 +165,8 @@ void Count(const ProbeSocket::Datagram& datagram, const std::vector<InterfaceAdd
   }
   probe->macs.insert(mac);
   if (home != nullptr && (!device || *device == 0 || !home->Holds(*device))) {
-    result.foreign.push_back({mac, Text(row.caption), Text(row.subItems[SubIP]), home});
+    result.foreign.push_back(
+        {mac, Text(row.caption), Text(row.subItems[SubIP]), device && *device != 0, home});
   }
 }
 

@@ -121,13 +121,28 @@ bool TSession::InSubnet(const DeviceRow& row) const {
   return device != 0 && (device & netmask) == (address & netmask);
 }
 
-AnsiString TSession::NetworkOf(const AnsiString& localAddress) const {
-  const TLocalInterface* local = InterfaceOf(localAddress);
-  std::uint32_t netmask = 0;
-  if (local == nullptr || !AddressValue(local->NetMask, netmask)) {
-    return localAddress;
+QString TSession::Unreachable(const DeviceRow& row) const {
+  if (InSubnet(row)) {
+    return {};
   }
-  return local->NetAddress + "/" + std::to_string(PrefixLength(netmask));
+  const AnsiString& ip = row.subItems[SubIP];
+  const QString who = QStringLiteral("%1 (%2)").arg(Text(row.caption), Text(row.MAC()));
+  std::uint32_t device = 0;
+  if (!AddressValue(ip, device) || device == 0) {
+    return who + QStringLiteral(" has no IP address yet (\"%1\"): its web page cannot be reached")
+                     .arg(Text(ip));
+  }
+  const AnsiString heardOn = HeardOn(row.MAC());
+  QString network = Text(heardOn);
+  const TLocalInterface* local = InterfaceOf(heardOn);
+  std::uint32_t netmask = 0;
+  if (local != nullptr && AddressValue(local->NetMask, netmask)) {
+    network = Text(local->NetAddress) + QStringLiteral("/%1").arg(PrefixLength(netmask));
+  }
+  return who + QStringLiteral(
+                   " at %1 answered on %2, outside that network (%3): it can be "
+                   "configured, but its web page cannot be reached from here")
+                   .arg(Text(ip), Text(heardOn), network);
 }
 
 }  // namespace tb::cli

@@ -28,9 +28,9 @@ class TSession {
   // Whether the device's address lies in the network of the local address
   // its reply arrived on; false too when it has no usable address.
   bool InSubnet(const DeviceRow& row) const;
-  // "10.77.0.0/24" for a local address, or the address alone when its
-  // network is not known.
-  AnsiString NetworkOf(const AnsiString& localAddress) const;
+  // Why the device's web page cannot be reached from here, or empty when it
+  // lies in the network its answer came in on.
+  QString Unreachable(const DeviceRow& row) const;
 
   // Sends one configuration request and returns, when its window has ended,
   // the last reply that named the device (Ack only when the window's outcome
