@@ -27,7 +27,7 @@ struct Judged {
 Truth Holds(const QJsonValue& value, const std::function<Truth(const QJsonValue&)>& wanted) {
   if (value.isArray()) {
     Truth result = Truth::No;
-    for (const QJsonValue& item : value.toArray()) {
+    for (const auto& item : value.toArray()) {
       const Truth t = Holds(item, wanted);
       if (t == Truth::Yes) {
         return Truth::Yes;
@@ -189,7 +189,7 @@ Rule FromNftRule(const QJsonObject& json, const QHash<QString, QString>& ruleTex
   Rule rule;
   rule.handle = QString::number(json.value(QStringLiteral("handle")).toInteger());
   bool opaque = false;
-  for (const QJsonValue& value : json.value(QStringLiteral("expr")).toArray()) {
+  for (const auto& value : json.value(QStringLiteral("expr")).toArray()) {
     const QJsonObject expr = value.toObject();
     if (expr.contains(QStringLiteral("match"))) {
       Combine(rule, JudgeMatch(expr.value(QStringLiteral("match")).toObject()));
@@ -331,7 +331,7 @@ Ruleset FromNftJson(const QByteArray& json, const QHash<QString, QString>& ruleT
   Ruleset rules;
   const QJsonArray items =
       QJsonDocument::fromJson(json).object().value(QStringLiteral("nftables")).toArray();
-  for (const QJsonValue& item : items) {
+  for (const auto& item : items) {
     const QJsonObject object = item.toObject();
     if (object.contains(QStringLiteral("chain"))) {
       const QJsonObject c = object.value(QStringLiteral("chain")).toObject();

@@ -229,9 +229,10 @@ TEST_F(CliLab, BatchSendsEachFormOnceAndReportsTheDeviceThatRefused) {
 
 // One verdict of `brelvan doctor --json`.
 QJsonObject VerdictOf(const QJsonObject& report, const QString& check, const QString& subject) {
-  for (const QJsonValue& v : report["verdicts"].toArray()) {
+  for (const auto& item : report["verdicts"].toArray()) {
+    QJsonObject v = item.toObject();
     if (v["check"].toString() == check && v["subject"].toString().startsWith(subject)) {
-      return v.toObject();
+      return v;
     }
   }
   return {};

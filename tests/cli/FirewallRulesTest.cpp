@@ -42,7 +42,7 @@ QJsonObject Verdict(const QString& verdict) { return {{verdict, QJsonValue()}}; 
 QJsonObject Jump(const QString& target) { return {{"jump", QJsonObject{{"target", target}}}}; }
 QJsonObject Set(const QJsonArray& items) { return {{"set", items}}; }
 QJsonObject Range(int low, int high) { return {{"range", QJsonArray{low, high}}}; }
-const QJsonObject UdpDport = Payload("udp", "dport");
+QJsonObject UdpDport() { return Payload("udp", "dport"); }
 
 // The drops found, as "chain/handle" or "chain/policy".
 QStringList Drops(const Ruleset& rules) {
@@ -67,25 +67,25 @@ TEST(FirewallRules, FindsWhatDropsAnUnsolicitedAnswerToPort998) {
   const QJsonObject xtMatch{{"xt", QJsonObject{{"type", "match"}, {"name", "multiport"}}}};
   const Case cases[] = {
       {"port",
-       Nft({input, Rule("input", 4, {Match(UdpDport, 998), Verdict("drop")})}),
+       Nft({input, Rule("input", 4, {Match(UdpDport(), 998), Verdict("drop")})}),
        {"input/4"}},
       {"set",
-       Nft({input, Rule("input", 4, {Match(UdpDport, Set({53, 998})), Verdict("reject")})}),
+       Nft({input, Rule("input", 4, {Match(UdpDport(), Set({53, 998})), Verdict("reject")})}),
        {"input/4"}},
       {"range",
-       Nft({input, Rule("input", 4, {Match(UdpDport, Range(990, 999)), Verdict("drop")})}),
+       Nft({input, Rule("input", 4, {Match(UdpDport(), Range(990, 999)), Verdict("drop")})}),
        {"input/4"}},
       {"other protocol",
        Nft({input, Rule("input", 4, {Match(Payload("tcp", "dport"), 998), Verdict("drop")})}),
        {}},
       {"other port",
-       Nft({input, Rule("input", 4, {Match(UdpDport, 998, "!="), Verdict("drop")})}),
+       Nft({input, Rule("input", 4, {Match(UdpDport(), 998, "!="), Verdict("drop")})}),
        {}},
       {"accepts that do not apply",
        Nft({input, Rule("input", 2, {Match(Meta("iifname"), "lo"), Verdict("accept")}),
             Rule("input", 3,
                  {Match(CtState(), QJsonArray{"established", "related"}), Verdict("accept")}),
-            Rule("input", 4, {Match(UdpDport, 998), Verdict("drop")})}),
+            Rule("input", 4, {Match(UdpDport(), 998), Verdict("drop")})}),
        {"input/4"}},
       {"accepted first",
        Nft({input, Rule("input", 2, {Match(Meta("l4proto"), "udp"), Verdict("accept")}),
@@ -94,7 +94,8 @@ TEST(FirewallRules, FindsWhatDropsAnUnsolicitedAnswerToPort998) {
       {"policy", Nft({Chain("input", "input", "drop")}), {"input/policy"}},
       {"policy, port let in",
        Nft({Chain("input", "input", "drop"),
-            Rule("input", 2, {Match(CtState(), "new"), Match(UdpDport, 998), Verdict("accept")})}),
+            Rule("input", 2,
+                 {Match(CtState(), "new"), Match(UdpDport(), 998), Verdict("accept")})}),
        {}},
       {"policy, only some senders let in",
        Nft({Chain("input", "input", "drop"),
@@ -104,12 +105,13 @@ TEST(FirewallRules, FindsWhatDropsAnUnsolicitedAnswerToPort998) {
        Nft({input, Rule("input", 2, {Match(Payload("ip", "saddr"), "1.2.3.4"), Verdict("drop")})}),
        {}},
       {"the port on one interface",
-       Nft({input, Rule("input", 2,
-                        {Match(Meta("iifname"), "eth0"), Match(UdpDport, 998), Verdict("drop")})}),
+       Nft({input,
+            Rule("input", 2,
+                 {Match(Meta("iifname"), "eth0"), Match(UdpDport(), 998), Verdict("drop")})}),
        {"input/2"}},
       {"in a chain jumped to",
        Nft({input, Chain("sub"), Rule("input", 2, {Jump("sub")}),
-            Rule("sub", 5, {Match(UdpDport, 998), Verdict("drop")})}),
+            Rule("sub", 5, {Match(UdpDport(), 998), Verdict("drop")})}),
        {"sub/5"}},
       {"outgoing only", Nft({Chain("output", "output", "drop")}), {}},
       {"an iptables extension, spelt out by nft",
