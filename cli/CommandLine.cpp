@@ -21,9 +21,8 @@ TCommandLine::TCommandLine(QString command)
       timeout_(QStringLiteral("timeout"), QString(), QStringLiteral("MS")) {
   parser_.addOption(help_);
   parser_.addOption(version_);
+  parser_.addOption(timeout_);
 }
-
-void TCommandLine::AddTimeout() { parser_.addOption(timeout_); }
 
 QCommandLineOption TCommandLine::Add(const QString& name, const QString& valueName) {
   QCommandLineOption option(name, QString(), valueName);
@@ -43,21 +42,16 @@ std::optional<int> TCommandLine::Parse(const QStringList& arguments) {
     Out(VersionText().chopped(1));
     return ExitOk;
   }
+  windowMs_ = QueryWindowMs;
+  if (parser_.isSet(timeout_)) {
+    bool ok = false;
+    windowMs_ = parser_.value(timeout_).toInt(&ok);
+    if (!ok || windowMs_ < 1 || windowMs_ > LongestWindowMs) {
+      return Refuse(
+          QStringLiteral("--timeout takes milliseconds from 1 to %1").arg(LongestWindowMs));
+    }
+  }
   return std::nullopt;
-}
-
-bool TCommandLine::Timeout(int& milliseconds) const {
-  milliseconds = QueryWindowMs;
-  if (!parser_.isSet(timeout_)) {
-    return true;
-  }
-  bool ok = false;
-  milliseconds = parser_.value(timeout_).toInt(&ok);
-  if (!ok || milliseconds < 1 || milliseconds > LongestWindowMs) {
-    Refuse(QStringLiteral("--timeout takes milliseconds from 1 to %1").arg(LongestWindowMs));
-    return false;
-  }
-  return true;
 }
 
 int TCommandLine::Refuse(const QString& why) const {

@@ -6,17 +6,16 @@
 
 namespace tb::cli {
 
-// One command's options, with --help and --version added to them.
+// One command's options, with --help, --version and --timeout added to them.
 class TCommandLine {
  public:
   explicit TCommandLine(QString command);
 
   // Options that take a value name a value; flags do not.
   QCommandLineOption Add(const QString& name, const QString& valueName = {});
-  // --timeout MS, read by Timeout().
-  void AddTimeout();
   // Parses the arguments (the command's name first). nullopt: go on; else
-  // the exit status, the help or version shown or the refusal reported.
+  // the exit status, the help or version shown or the refusal reported. A
+  // --timeout that is no whole number from 1 to 60000 is refused.
   std::optional<int> Parse(const QStringList& arguments);
 
   bool IsSet(const QCommandLineOption& option) const { return parser_.isSet(option); }
@@ -24,8 +23,7 @@ class TCommandLine {
   QStringList Positional() const { return parser_.positionalArguments(); }
 
   // The --timeout value in milliseconds: the window's 500 when not given.
-  // False when it is no whole number from 1 to 60000 (reported).
-  bool Timeout(int& milliseconds) const;
+  int WindowMs() const { return windowMs_; }
 
   // Reports a refused command line; returns the usage exit status.
   int Refuse(const QString& why) const;
@@ -36,6 +34,7 @@ class TCommandLine {
   QCommandLineOption help_;
   QCommandLineOption version_;
   QCommandLineOption timeout_;
+  int windowMs_ = 0;
 };
 
 }  // namespace tb::cli

@@ -287,7 +287,6 @@ int ConfigureBatch(TPasswordSource& passwords, const QString& path, int windowMs
 
 int Configure(const QStringList& arguments) {
   TCommandLine line(QStringLiteral("configure"));
-  line.AddTimeout();
   const QCommandLineOption dhcp = line.Add(QStringLiteral("dhcp"));
   const QCommandLineOption ip = line.Add(QStringLiteral("ip"), QStringLiteral("ADDRESS"));
   const QCommandLineOption netmask = line.Add(QStringLiteral("netmask"), QStringLiteral("MASK"));
@@ -299,10 +298,7 @@ int Configure(const QStringList& arguments) {
   if (const auto done = line.Parse(arguments)) {
     return *done;
   }
-  int windowMs = 0;
-  if (!line.Timeout(windowMs)) {
-    return ExitUsage;
-  }
+  const int windowMs = line.WindowMs();
   const bool addresses = line.IsSet(ip) || line.IsSet(netmask) || line.IsSet(gateway);
   if (line.IsSet(batch)) {
     if (!line.Positional().isEmpty() || line.IsSet(dhcp) || addresses || line.IsSet(hostName)) {

@@ -100,16 +100,12 @@ void PrintCsv(const std::vector<Listed>& devices) {
 
 int Discover(const QStringList& arguments) {
   TCommandLine line(QStringLiteral("discover"));
-  line.AddTimeout();
   const QCommandLineOption json = line.Add(QStringLiteral("json"));
   const QCommandLineOption csv = line.Add(QStringLiteral("csv"));
   if (const auto done = line.Parse(arguments)) {
     return *done;
   }
-  int windowMs = 0;
-  if (!line.Timeout(windowMs)) {
-    return ExitUsage;
-  }
+  const int windowMs = line.WindowMs();
   if (!line.Positional().isEmpty()) {
     return line.Refuse(QStringLiteral("discover takes no arguments"));
   }

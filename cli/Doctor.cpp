@@ -63,15 +63,11 @@ void PrintJson(const std::vector<Verdict>& verdicts, int problems) {
 
 int Doctor(const QStringList& arguments) {
   TCommandLine line(QStringLiteral("doctor"));
-  line.AddTimeout();
   const QCommandLineOption json = line.Add(QStringLiteral("json"));
   if (const auto done = line.Parse(arguments)) {
     return *done;
   }
-  int windowMs = 0;
-  if (!line.Timeout(windowMs)) {
-    return ExitUsage;
-  }
+  const int windowMs = line.WindowMs();
   if (!line.Positional().isEmpty()) {
     return line.Refuse(QStringLiteral("doctor takes no arguments"));
   }

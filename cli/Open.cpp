@@ -14,14 +14,10 @@ namespace tb::cli {
 
 int Open(const QStringList& arguments) {
   TCommandLine line(QStringLiteral("open"));
-  line.AddTimeout();
   if (const auto done = line.Parse(arguments)) {
     return *done;
   }
-  int windowMs = 0;
-  if (!line.Timeout(windowMs)) {
-    return ExitUsage;
-  }
+  const int windowMs = line.WindowMs();
   if (line.Positional().size() != 1) {
     return line.Refuse(QStringLiteral("open takes one MAC"));
   }

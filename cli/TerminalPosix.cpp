@@ -2,8 +2,7 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <cstdio>
-#include <string>
+#include <iterator>
 
 #include "Terminal.h"
 
@@ -25,59 +24,37 @@ extern "C" void RestoreAndReraise(int signal) {
 }
 
 constexpr int EndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP};
+using Handler = void (*)(int);
+Handler g_previous[std::size(EndingSignals)] = {};
 
 }  // namespace
 
 bool InputIsTerminal() { return ::isatty(STDIN_FILENO) == 1; }
 
-std::optional<QString> ReadSecretLine(const QString& prompt) {
-  std::fflush(stdout);
-  std::fputs(prompt.toLocal8Bit().constData(), stderr);
-  std::fflush(stderr);
+TEchoOff::TEchoOff() {
+  if (::tcgetattr(STDIN_FILENO, &g_saved) != 0) {
+    return;
+  }
+  for (std::size_t i = 0; i < std::size(EndingSignals); ++i) {
+    g_previous[i] = std::signal(EndingSignals[i], RestoreAndReraise);
+  }
+  struct termios quiet = g_saved;
+  quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+  // The line break the user types still shows, so the next output starts a line.
+  quiet.c_lflag |= ECHONL;
+  g_echoOff = 1;
+  ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+}
 
-  struct termios quiet {};
-  const bool terminal = ::tcgetattr(STDIN_FILENO, &g_saved) == 0;
-  using Handler = void (*)(int);
-  Handler previous[std::size(EndingSignals)] = {};
-  if (terminal) {
-    for (std::size_t i = 0; i < std::size(EndingSignals); ++i) {
-      previous[i] = std::signal(EndingSignals[i], RestoreAndReraise);
-    }
-    quiet = g_saved;
-    quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-    quiet.c_lflag |= ECHONL;
-    g_echoOff = 1;
-    ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+TEchoOff::~TEchoOff() {
+  if (g_echoOff == 0) {
+    return;
   }
-
-  std::string line;
-  bool ended = false;
-  for (;;) {
-    const int c = std::fgetc(stdin);
-    if (c == EOF) {
-      ended = line.empty();
-      break;
-    }
-    if (c == '\n') {
-      break;
-    }
-    line += static_cast<char>(c);
+  ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &g_saved);
+  g_echoOff = 0;
+  for (std::size_t i = 0; i < std::size(EndingSignals); ++i) {
+    std::signal(EndingSignals[i], g_previous[i]);
   }
-
-  if (terminal) {
-    ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &g_saved);
-    g_echoOff = 0;
-    for (std::size_t i = 0; i < std::size(EndingSignals); ++i) {
-      std::signal(EndingSignals[i], previous[i]);
-    }
-  }
-  if (ended) {
-    return std::nullopt;
-  }
-  if (!line.empty() && line.back() == '\r') {
-    line.pop_back();
-  }
-  return QString::fromLocal8Bit(line.data(), static_cast<qsizetype>(line.size()));
 }
 
 }  // namespace tb::cli

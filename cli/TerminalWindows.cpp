@@ -1,56 +1,39 @@
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "WindowsHeaders.h"
 
 #include <io.h>
+
 #include <cstdio>
-#include <string>
 
 #include "Terminal.h"
 
 namespace tb::cli {
 
+namespace {
+
+DWORD g_mode = 0;
+bool g_echoOff = false;
+
+}  // namespace
+
 bool InputIsTerminal() { return ::_isatty(::_fileno(stdin)) != 0; }
 
-std::optional<QString> ReadSecretLine(const QString& prompt) {
-  std::fflush(stdout);
-  std::fputs(prompt.toLocal8Bit().constData(), stderr);
-  std::fflush(stderr);
-
+TEchoOff::TEchoOff() {
   const HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
-  DWORD mode = 0;
-  const bool console = ::GetConsoleMode(input, &mode) != 0;
-  if (console) {
-    ::SetConsoleMode(input, mode & ~static_cast<DWORD>(ENABLE_ECHO_INPUT));
+  if (::GetConsoleMode(input, &g_mode) == 0) {
+    return;
   }
-  std::string line;
-  bool ended = false;
-  for (;;) {
-    const int c = std::fgetc(stdin);
-    if (c == EOF) {
-      ended = line.empty();
-      break;
-    }
-    if (c == '\n') {
-      break;
-    }
-    line += static_cast<char>(c);
+  ::SetConsoleMode(input, g_mode & ~static_cast<DWORD>(ENABLE_ECHO_INPUT));
+  g_echoOff = true;
+}
+
+TEchoOff::~TEchoOff() {
+  if (!g_echoOff) {
+    return;
   }
-  if (console) {
-    ::SetConsoleMode(input, mode);
-    std::fputs("\n", stderr);
-  }
-  if (ended) {
-    return std::nullopt;
-  }
-  if (!line.empty() && line.back() == '\r') {
-    line.pop_back();
-  }
-  return QString::fromLocal8Bit(line.data(), static_cast<qsizetype>(line.size()));
+  ::SetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), g_mode);
+  g_echoOff = false;
+  // The console shows no line break for the Enter that was not echoed.
+  std::fputs("\n", stderr);
 }
 
 }  // namespace tb::cli
