@@ -140,6 +140,10 @@ TEST_F(CliLab, DiscoverListsTheFleetWithWhereEachAnswerCameInAndForeignSubnets) 
   }
   EXPECT_NE(run.err.find("Foraneo (00:C1:00:00:00:04) at 192.168.77.50"), std::string::npos)
       << run.err;
+  // What a device sends never drives the terminal.
+  const Outcome table = Brelvan({"discover"});
+  EXPECT_EQ(table.out.find('\x1b'), std::string::npos);
+  EXPECT_NE(table.out.find("1.0\\x1b[2J"), std::string::npos) << table.out;
 
   dev1.reset();
   dev2.reset();
@@ -225,6 +229,16 @@ TEST_F(CliLab, BatchSendsEachFormOnceAndReportsTheDeviceThatRefused) {
   EXPECT_NE(line.find("NAK"), std::string::npos) << line;
   EXPECT_EQ(run.out.find("Secreto9"), std::string::npos);
   EXPECT_NE(run.err.find("[5/5] 00:C1:00:00:00:04 Foraneo: NAK"), std::string::npos) << run.err;
+
+  // One bad line, and nothing at all goes out.
+  WriteFile(batch,
+            "00:C1:00:00:00:01,10.77.0.63,255.255.255.0,10.77.0.1,,pw1\n"
+            "00:C1:00:00:00:02,10.77.0.256,255.255.255.0,0.0.0.0,,pw2\n");
+  const std::size_t sent = Count(Logs(), "data=CONFIG(");
+  const Outcome bad = Brelvan({"configure", "--batch", batch});
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_NE(bad.err.find("line 2: Triplets must be of range"), std::string::npos) << bad.err;
+  EXPECT_EQ(Count(Logs(), "data=CONFIG("), sent);
 }
 
 // One verdict of `brelvan doctor --json`.
@@ -276,6 +290,14 @@ TEST_F(CliLab, DoctorFindsEachFaultWithItsMendAndNothingOnACleanLab) {
        },
        "firewall", "nftables inet tbclitest",
        [] { return std::string("nft insert rule inet tbclitest input udp dport 998 accept"); }},
+      {"an interface down",
+       [] {
+         lab::ChildProgram("/usr/sbin/ip", {"link", "set", "dev", "eth1", "down"}).Wait(10s);
+       },
+       [] {
+         lab::ChildProgram("/usr/sbin/ip", {"link", "set", "dev", "eth1", "up"}).Wait(10s);
+       },
+       "interface", "eth1", [] { return std::string("ip link set dev eth1 up"); }},
       {"port 998 held by another process",
        [&] {
          const std::string log = ::testing::TempDir() + "tb-cli-holder.log";
