@@ -84,7 +84,9 @@ void TfrmMain::CreateControls() {
   for (int column = 0; column < DeviceListModel::ColumnCount; ++column) {
     lstDevices->setColumnWidth(column, ColumnWidths[column]);
   }
-  lstDevices->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  // The user may drag the dividers: a MAC in a long notation, or a long
+  // name, can only be read whole that way.
+  lstDevices->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
 
   btnQuery = MakeButton(client, "&Query Network", QRect(8, 256, 81, 25));
   btnProperties = MakeButton(client, "&Properties...", QRect(96, 256, 81, 25));

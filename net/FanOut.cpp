@@ -1,15 +1,9 @@
 #include "FanOut.h"
 
 #include "IdUDPServer.h"
+#include "Message.h"
 
 namespace tb {
-
-namespace {
-
-// Every device listens on this port.
-constexpr int CommandPortNumber = 998;
-
-}  // namespace
 
 void SendCommandFanOut(const AnsiString& text, TIdUDPServer& server,
                        const std::function<bool(std::vector<TLocalInterface>&)>& getLocalInterfaces,
@@ -20,14 +14,14 @@ void SendCommandFanOut(const AnsiString& text, TIdUDPServer& server,
       for (const TLocalInterface& entry : interfaces) {
         try {
           if (entry.IPAddress != "127.0.0.1") {
-            server.Send(entry.BroadcastAddress, CommandPortNumber, text);
+            server.Send(entry.BroadcastAddress, CommandPort, text);
           }
         } catch (...) {
           showMessage(CommunicationErrorText);
         }
       }
     }
-    server.Broadcast(text, CommandPortNumber);
+    server.Broadcast(text, CommandPort);
   } catch (...) {
     showMessage(CommunicationErrorText);
   }
@@ -48,7 +42,7 @@ void SetUpBindings(TIdUDPServer& server,
   for (const AnsiString& address : addresses) {
     TIdSocketHandle& binding = server.Bindings().Add();
     binding.IP = address;
-    binding.Port = CommandPortNumber;
+    binding.Port = CommandPort;
   }
 }
 

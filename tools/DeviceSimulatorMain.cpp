@@ -48,7 +48,7 @@ struct Options {
   std::string fleet;
   std::string host;
   std::string log;
-  int port = 998;
+  int port = tb::CommandPort;
   tb::Ipv4 bind = tb::AnyAddress;
 };
 

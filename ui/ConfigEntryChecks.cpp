@@ -1,5 +1,7 @@
 #include "ConfigEntryChecks.h"
 
+#include <string_view>
+
 #include "IPAddressChecks.h"
 
 namespace tb {
@@ -14,11 +16,12 @@ const char* const kBadPassword = "Clave de acceso no v\xE1lida.";
 
 // The password is the first field, which runs to the first ',' of the whole
 // request: '(' and ')' stay inside it. The host name is the last field, so
-// it ends at a ',' or, with none after it, at its first ')'.
-constexpr const char* kPasswordBreakers = ",";
-constexpr const char* kHostNameBreakers = ",)";
+// it ends at a ',' or, with none after it, at its first ')'. A device reads
+// nothing after a zero byte, so one would cut the request short.
+constexpr std::string_view kPasswordBreakers{",\0", 2};
+constexpr std::string_view kHostNameBreakers{",)\0", 3};
 
-bool Fits(const ConfigEntry& entry, const char* breakers) {
+bool Fits(const ConfigEntry& entry, std::string_view breakers) {
   return !entry.hasUnencodable && entry.text.find_first_of(breakers) == AnsiString::npos;
 }
 

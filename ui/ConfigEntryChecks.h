@@ -15,10 +15,10 @@ struct ConfigEntry {
 
 // The password and the host name go into the configuration request
 // unescaped. Refuses only what would shift or cut its fields there, or what
-// it cannot carry: a ',' in the password, a ',' or ')' in the host name, or
-// an unencodable character in either. The host name is judged first; pass
-// nullptr when the request carries none. On false, message holds the text to
-// show the user; on true it is empty.
+// it cannot carry: a ',' in the password, a ',' or ')' in the host name, and
+// a zero byte or an unencodable character in either. The host name is judged
+// first; pass nullptr when the request carries none. On false, message holds
+// the text to show the user; on true it is empty.
 bool AreConfigEntriesSendable(const ConfigEntry& password, const ConfigEntry* hostName,
                               AnsiString& message);
 

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# The Debian package as a user meets it: build it with CPack, install it with
-# apt, check that both programs got cap_net_bind_service and that brelvan's
-# manual page and bash completion work, then, as a fresh unprivileged user
-# inside the network lab (namespaces $TB_PKG_LAB_PREFIX-*, default tbpkg),
-# list simulated devices with the installed brelvan and prove that the
-# installed program bound UDP port 998. The package, the user and the lab are
-# removed at the end.
+# The Debian package as a user meets it: build it with CPack, check it with
+# lintian (no errors), install it with apt, validate its desktop entry and its
+# AppStream metadata (offline), check that both programs got
+# cap_net_bind_service and that brelvan's manual page and bash completion
+# work, then, as a fresh unprivileged user inside the network lab (namespaces
+# $TB_PKG_LAB_PREFIX-*, default tbpkg), list simulated devices with the
+# installed brelvan and prove that the installed program bound UDP port 998.
+# The package, the user and the lab are removed at the end.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 dir="$root/build-pkg/pkg"
@@ -16,7 +17,7 @@ brelvan=/usr/bin/brelvan
 jobs="$(nproc)"
 ((jobs > 2)) && jobs=2
 
-TB_DEPS_EXTRA="libcap2-bin desktop-file-utils dpkg-dev help2man man-db bash-completion" \
+TB_DEPS_EXTRA="libcap2-bin desktop-file-utils dpkg-dev lintian appstream help2man man-db bash-completion" \
   bash "$root/scripts/deps.sh"
 
 # RelWithDebInfo, stripped by CPack: GCC 12 at -O3 warns falsely (-Wrestrict)
@@ -28,6 +29,11 @@ rm -f "$dir"/tarnwick-brelvan_*.deb
 (cd "$dir" && cpack -G DEB >/dev/null)
 deb="$(ls "$dir"/tarnwick-brelvan_*.deb)"
 echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
+# Warnings are shown; only errors fail the stage.
+lintian_ok=true
+report="$(lintian --fail-on error "$deb" 2>&1)" || lintian_ok=false
+grep -v "root privileges" <<<"$report" | sed 's/^/package: lintian: /' || true
+$lintian_ok || { echo "package: lintian found errors" >&2; exit 1; }
 
 lab() { TB_LAB_PREFIX="$prefix" bash "$root/scripts/lab.sh" "$@"; }
 app_pid=""
@@ -54,11 +60,16 @@ if ! apt-get install -y -qq --no-install-recommends "$deb" >"$dir/install.log" 2
 fi
 manual=/usr/share/man/man1/brelvan.1.gz
 completion=/usr/share/bash-completion/completions/brelvan
+metainfo=/usr/share/metainfo/com.tarnwick.brelvan.metainfo.xml
 for f in "$program" "$brelvan" /usr/bin/tb-devsim /usr/share/applications/tarnwick-brelvan.desktop \
-  /usr/share/icons/hicolor/32x32/apps/tarnwick-brelvan.png "$manual" "$completion"; do
+  "$metainfo" /usr/share/icons/hicolor/32x32/apps/tarnwick-brelvan.png \
+  /usr/share/doc/tarnwick-brelvan/copyright /usr/share/doc/tarnwick-brelvan/changelog.gz \
+  "$manual" "$completion"; do
   [[ -e "$f" ]] || { echo "package: $f not installed" >&2; exit 1; }
 done
 desktop-file-validate /usr/share/applications/tarnwick-brelvan.desktop
+# Offline: the validator would otherwise fetch the screenshot and home page.
+appstreamcli validate --no-net --strict "$metainfo"
 for p in "$program" "$brelvan"; do
   caps="$(getcap "$p")"
   echo "package: getcap: $caps"

@@ -173,22 +173,26 @@ TEST_F(MainWindow, SelectionRuleAndContextMenuRule) {
   w.mnuPopupConfigure->trigger();
   EXPECT_TRUE(opened.empty());
 
-  SelectRow(1);
-  for (QAction* a :
-       {w.mnuActionProperties, w.mnuActionConfigure, w.mnuPopupProperties, w.mnuPopupConfigure}) {
-    EXPECT_TRUE(a->isEnabled());
+  const auto expectSix = [&](bool enabled) {
+    for (QAction* a :
+         {w.mnuActionProperties, w.mnuActionConfigure, w.mnuPopupProperties, w.mnuPopupConfigure}) {
+      EXPECT_EQ(a->isEnabled(), enabled);
+    }
+    EXPECT_EQ(w.btnProperties->isEnabled(), enabled);
+    EXPECT_EQ(w.btnConfigure->isEnabled(), enabled);
+  };
+  // Deselecting the row and emptying the list with Buscar are both changes.
+  const std::vector<std::function<void()>> deselections{
+      [&] { w.lstDevices->clearSelection(); },
+      [&] { QTest::mouseClick(w.btnQuery, Qt::LeftButton); }};
+  for (const auto& deselect : deselections) {
+    SelectRow(1);
+    expectSix(true);
+    deselect();
+    expectSix(false);
+    EXPECT_TRUE(w.btnQuery->isEnabled());
   }
-  EXPECT_TRUE(w.btnProperties->isEnabled());
-  EXPECT_TRUE(w.btnConfigure->isEnabled());
-
-  w.lstDevices->clearSelection();
-  for (QAction* a :
-       {w.mnuActionProperties, w.mnuActionConfigure, w.mnuPopupProperties, w.mnuPopupConfigure}) {
-    EXPECT_FALSE(a->isEnabled());
-  }
-  EXPECT_FALSE(w.btnProperties->isEnabled());
-  EXPECT_FALSE(w.btnConfigure->isEnabled());
-  EXPECT_TRUE(w.btnQuery->isEnabled());
+  EXPECT_EQ(w.Devices()->Count(), 0);
 }
 
 TEST_F(MainWindow, CtrlCOpensTheWebPageEvenFromTheListAndCtrlXExits) {
