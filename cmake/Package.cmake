@@ -1,10 +1,12 @@
-# The Debian package (cpack -G DEB in a build tree): the program, the device
-# simulator, a desktop entry, AppStream metadata for software centres, the
-# icon, and the copyright and changelog that Debian asks of every package. Its
-# postinst grants the program cap_net_bind_service, since port 998 is
+# The Debian package (cpack -G DEB in a build tree): the program, its
+# command-line companion brelvan with its manual page and bash completion, the
+# device simulator, a desktop entry, AppStream metadata for software centres,
+# the icon, and the copyright and changelog that Debian asks of every package.
+# Its postinst grants both programs cap_net_bind_service, since port 998 is
 # privileged on Linux.
 set(TB_PACKAGE_PREFIX /usr)
-set(TB_PACKAGE_PROGRAM ${TB_PACKAGE_PREFIX}/bin/tarnwick-brelvan)
+set(TB_PACKAGE_PROGRAMS
+    "${TB_PACKAGE_PREFIX}/bin/tarnwick-brelvan ${TB_PACKAGE_PREFIX}/bin/brelvan")
 set(TB_APPSTREAM_ID com.tarnwick.brelvan)
 # This version's release date, in the forms AppStream and Debian read.
 set(TB_RELEASE_DATE 2026-12-08)
@@ -20,7 +22,12 @@ execute_process(COMMAND gzip -9nc ${PROJECT_BINARY_DIR}/packaging/changelog
 configure_file(${PROJECT_SOURCE_DIR}/packaging/metainfo.xml.in
                ${PROJECT_BINARY_DIR}/packaging/${TB_APPSTREAM_ID}.metainfo.xml @ONLY)
 
-install(TARGETS tarnwick-brelvan tb-devsim RUNTIME DESTINATION bin)
+install(TARGETS tarnwick-brelvan brelvan tb-devsim RUNTIME DESTINATION bin)
+if(TARGET brelvan_manual)
+  install(FILES ${PROJECT_BINARY_DIR}/cli/brelvan.1.gz DESTINATION share/man/man1)
+endif()
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/brelvan.bash-completion
+        DESTINATION share/bash-completion/completions RENAME brelvan)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/tarnwick-brelvan.desktop
         DESTINATION share/applications)
 install(FILES ${PROJECT_BINARY_DIR}/packaging/${TB_APPSTREAM_ID}.metainfo.xml
@@ -42,7 +49,9 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "finds, lists and configures Tarnwick IP n
 set(CPACK_PACKAGE_DESCRIPTION
     "Queries every local IPv4 network by broadcast on UDP port 998, lists the
 devices that answer, gives one of them new IP settings, DHCP or a host name
-guarded by its password, and opens its web page. Includes tb-devsim, a
+guarded by its password, and opens its web page. Includes brelvan, which does
+the same from the command line, for scripts and many devices at a time, and
+checks why no device shows up; and tb-devsim, a
 simulator of such devices for tests.")
 set(CPACK_PACKAGING_INSTALL_PREFIX ${TB_PACKAGE_PREFIX})
 set(CPACK_STRIP_FILES ON)

@@ -5,12 +5,22 @@
 # the user's display; without a display it runs under Xvfb for
 # TB_DEMO_SECONDS (default 6) seconds and a screenshot is saved. Leaving the
 # program removes the lab. Run as root (network namespaces).
+#
+#   demo.sh cli               a shell on the lab's PC instead, with brelvan on
+#                             its PATH; leaving the shell removes the lab
+#   demo.sh cli COMMAND...    runs one command there, then removes the lab
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build"
 export TB_LAB_PREFIX="${TB_LAB_PREFIX:-tbdemo}"
 lab="$root/scripts/lab.sh"
 out="$build/demo"
+
+mode=window
+if [[ "${1:-}" == cli ]]; then
+  mode=cli
+  shift
+fi
 
 if [[ $(id -u) -ne 0 ]]; then
   echo "demo: needs root: it installs packages and creates network namespaces" >&2
@@ -48,6 +58,19 @@ for host in dev1 dev2; do
 done
 echo "demo: 12 simulated devices on 10.77.0.0/24 and 10.78.0.0/24; passwords in tools/demo-fleet.ini"
 echo "demo: simulator logs in $out/"
+
+if [[ "$mode" == cli ]]; then
+  pc=("$lab" exec "$TB_LAB_PREFIX-pc" env PATH="$build/cli:$PATH")
+  if (($#)); then
+    status=0
+    bash "${pc[@]}" "$@" || status=$?
+    exit "$status"
+  fi
+  echo "demo: a shell on the lab's PC, with brelvan on its PATH; try 'brelvan discover'."
+  echo "demo: 'exit' ends the demo."
+  bash "${pc[@]}" PS1='demo\$ ' bash --norc -i || true
+  exit 0
+fi
 
 program="$build/app/tarnwick-brelvan"
 if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then

@@ -2,11 +2,15 @@
 
 #include <string_view>
 
+#include "IPAddressChecks.h"
+
 namespace tb {
 
 namespace {
 
 // Latin-1 bytes, as every text of the program.
+const char* const kBadIP = "Direcci\xF3n IP no v\xE1lida.";
+const char* const kBadGateway = "Direcci\xF3n del Gateway no v\xE1lida.";
 const char* const kBadHostName = "Nombre del Host no v\xE1lido.";
 const char* const kBadPassword = "Clave de acceso no v\xE1lida.";
 
@@ -32,6 +36,21 @@ bool AreConfigEntriesSendable(const ConfigEntry& password, const ConfigEntry* ho
     message = kBadPassword;
   }
   return message.empty();
+}
+
+bool AreConfigAddressesSendable(const AnsiString& ip, const std::function<AnsiString()>& gateway,
+                                AnsiString& message) {
+  message.clear();
+  if (!IsHostAddress(ip)) {
+    message = kBadIP;
+    return false;
+  }
+  const AnsiString gatewayText = gateway();
+  if (gatewayText != "0.0.0.0" && !IsHostAddress(gatewayText)) {
+    message = kBadGateway;
+    return false;
+  }
+  return true;
 }
 
 }  // namespace tb

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "AnsiString.h"
 
 namespace tb {
@@ -19,5 +21,14 @@ struct ConfigEntry {
 // the text to show the user; on true it is empty.
 bool AreConfigEntriesSendable(const ConfigEntry& password, const ConfigEntry* hostName,
                               AnsiString& message);
+
+// The addresses of a request that sets them (DHCP off), judged as the
+// properties dialog judges them: the IP must be a host's address, the gateway
+// a host's address or "0.0.0.0"; the netmask is not looked at. The gateway is
+// asked for only once the IP has passed, as the dialog reads its edit only
+// then. On false, message holds the text to show; a text that is no address
+// at all throws the address checks' error instead.
+bool AreConfigAddressesSendable(const AnsiString& ip, const std::function<AnsiString()>& gateway,
+                                AnsiString& message);
 
 }  // namespace tb

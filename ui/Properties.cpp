@@ -25,10 +25,6 @@ constexpr int kClientHeight = 328;
 constexpr int kHostNameLength = 15;
 constexpr int kPasswordLength = 20;
 
-// Latin-1 bytes, as every text of the program.
-const char* const kBadIP = "Direcci\xF3n IP no v\xE1lida.";
-const char* const kBadGateway = "Direcci\xF3n del Gateway no v\xE1lida.";
-
 QLabel* MakeLabel(QWidget* parent, const char* text, int left, int top) {
   auto* label = new QLabel(QString::fromLatin1(text), parent);
   label->move(left, top);
@@ -195,18 +191,11 @@ void TfrmProperties::chkDHCPClick() {
 
 bool TfrmProperties::IsValidData(AnsiString& message) {
   message.clear();
-  if (chkDHCP->isChecked()) {
-    return IsValidText(message);
-  }
-  if (!txtIP->IsHostAddress()) {
-    message = kBadIP;
+  if (!chkDHCP->isChecked() && !AreConfigAddressesSendable(
+                                   txtIP->Text(), [this] { return txtGateway->Text(); }, message)) {
     return false;
   }
-  if (txtGateway->Text() == "0.0.0.0" || txtGateway->IsHostAddress()) {
-    return IsValidText(message);
-  }
-  message = kBadGateway;
-  return false;
+  return IsValidText(message);
 }
 
 // The host name and the password go into the configuration request as they
