@@ -3,8 +3,8 @@
 ;   -DOUTFILE=<setup.exe> [-DCLI=<brelvan.exe>]
 ; Installs under Program Files with a Start-menu entry, registers its
 ; uninstaller with Add/Remove Programs and lets the devices' answers in
-; through the Windows Firewall (UDP 998, this program only); the uninstaller
-; takes all of it away again. Silent with /S.
+; through the Windows Firewall (UDP 998, for the program and its command-line
+; companion only); the uninstaller takes all of it away again. Silent with /S.
 Unicode true
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
@@ -17,6 +17,7 @@ RequestExecutionLevel admin
 !define EXE "tarnwick-brelvan.exe"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\TarnwickBrelvan"
 !define FIREWALL_RULE "Tarnwick Brelvan (UDP 998)"
+!define FIREWALL_RULE_CLI "Tarnwick Brelvan command line (UDP 998)"
 
 Name "${NAME} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -81,11 +82,16 @@ Section "${NAME}" SecProgram
   ; A reinstall replaces the rule instead of adding a second one.
   !insertmacro FirewallRule 'delete rule name="${FIREWALL_RULE}"'
   !insertmacro FirewallRule 'add rule name="${FIREWALL_RULE}" dir=in action=allow program="$INSTDIR\${EXE}" protocol=UDP localport=998 profile=any enable=yes'
+!ifdef CLI
+  !insertmacro FirewallRule 'delete rule name="${FIREWALL_RULE_CLI}"'
+  !insertmacro FirewallRule 'add rule name="${FIREWALL_RULE_CLI}" dir=in action=allow program="$INSTDIR\brelvan.exe" protocol=UDP localport=998 profile=any enable=yes'
+!endif
 SectionEnd
 
 Section "Uninstall"
   SetShellVarContext all
   !insertmacro FirewallRule 'delete rule name="${FIREWALL_RULE}"'
+  !insertmacro FirewallRule 'delete rule name="${FIREWALL_RULE_CLI}"'
   Delete "$SMPROGRAMS\${NAME}.lnk"
   Delete "$INSTDIR\${EXE}"
   Delete "$INSTDIR\brelvan.exe"

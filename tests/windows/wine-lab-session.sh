@@ -119,6 +119,12 @@ for _ in $(seq 100); do
 done
 kill -0 "$program" 2>/dev/null && fail "the program did not end on Ctrl+X"
 
+# The command-line companion, installed beside it, finds the same devices.
+cli_rows="$(timeout 60 wine "C:\\Program Files\\Tarnwick Brelvan\\brelvan.exe" discover --csv 2>/dev/null |
+  tail -n +2 | grep -ac .)" || fail "brelvan discover failed"
+((cli_rows == rows)) || fail "brelvan discover listed $cli_rows devices, not $rows"
+step "brelvan.exe discover listed every device"
+
 step "uninstalling silently"
 timeout 120 wine "C:\\Program Files\\Tarnwick Brelvan\\uninstall.exe" /S
 # The uninstaller runs on from a copy of itself; wait for it to finish.
