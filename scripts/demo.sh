@@ -31,31 +31,11 @@ bash "$root/scripts/deps.sh"
 bash "$root/scripts/build.sh" "$build"
 mkdir -p "$out"
 
-sims=()
-cleanup() {
-  local pid
-  for pid in "${sims[@]}"; do
-    kill "$pid" 2>/dev/null || true
-  done
-  wait 2>/dev/null || true
-  bash "$lab" down
-}
-trap cleanup EXIT
+# shellcheck source=lab-fleet.sh
+source "$root/scripts/lab-fleet.sh"
+trap lab_fleet_down EXIT
 trap 'exit 130' INT TERM
-
-bash "$lab" up
-for host in dev1 dev2; do
-  rm -f "$out/devsim-$host.log"
-  bash "$lab" exec "$TB_LAB_PREFIX-$host" "$build/tools/tb-devsim" \
-    --fleet "$root/tools/demo-fleet.ini" --host "$host" --log "$out/devsim-$host.log" &
-  sims+=("$!")
-done
-for host in dev1 dev2; do
-  for _ in $(seq 50); do
-    grep -q '^READY' "$out/devsim-$host.log" 2>/dev/null && break
-    sleep 0.1
-  done
-done
+lab_fleet_up "$build/tools/tb-devsim" "$root/tools/demo-fleet.ini" "$out"
 echo "demo: 12 simulated devices on 10.77.0.0/24 and 10.78.0.0/24; passwords in tools/demo-fleet.ini"
 echo "demo: simulator logs in $out/"
 

@@ -26,30 +26,10 @@ fi
 
 mkdir -p "$out"
 rm -f "$out"/*.log "$out"/*.png
-sims=()
-cleanup() {
-  local pid
-  for pid in "${sims[@]}"; do
-    kill "$pid" 2>/dev/null || true
-  done
-  wait 2>/dev/null || true
-  bash "$lab" down
-}
-trap cleanup EXIT
-
-bash "$lab" up
-for host in dev1 dev2; do
-  bash "$lab" exec "$TB_LAB_PREFIX-$host" "$devsim" --fleet "$fleet" --host "$host" \
-    --log "$out/devsim-$host.log" &
-  sims+=("$!")
-done
-for host in dev1 dev2; do
-  for _ in $(seq 100); do
-    grep -q '^READY' "$out/devsim-$host.log" 2>/dev/null && break
-    sleep 0.1
-  done
-  grep -q '^READY' "$out/devsim-$host.log"
-done
+# shellcheck source=../../scripts/lab-fleet.sh
+source "$root/scripts/lab-fleet.sh"
+trap lab_fleet_down EXIT
+lab_fleet_up "$devsim" "$fleet" "$out"
 
 # The wine server shares the program's sockets, so it runs inside the
 # namespace with the program; so does the display the program draws on.
