@@ -21,7 +21,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
   apt-get update -qq
 fi
-TB_DEPS_EXTRA="g++-mingw-w64-i686-posix googletest nsis zip wine wine32:i386 fonts-wine xdotool openbox" \
+TB_DEPS_EXTRA="g++-mingw-w64-i686-posix googletest nsis zip wine wine32:i386 fonts-liberation2 xdotool openbox" \
   bash "$root/scripts/deps.sh"
 
 # SDK, GoogleTest for mingw, the program, its tests, installer and zip.
