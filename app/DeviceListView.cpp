@@ -3,6 +3,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPalette>
+#include <QProxyStyle>
+#include <QStyleFactory>
 #include <QStyleOptionViewItem>
 
 namespace tb {
@@ -12,6 +14,21 @@ namespace {
 bool IsWindowShortcut(const QKeyEvent* key) {
   return key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut);
 }
+
+// Cells keep one pixel beside their text, as a report list's do, instead of
+// the item views' three: a MAC in its longest notation then fits its column.
+class ReportCellStyle : public QProxyStyle {
+ public:
+  using QProxyStyle::QProxyStyle;
+
+  int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                  const QWidget* widget) const override {
+    if (metric == PM_FocusFrameHMargin) {
+      return 0;
+    }
+    return QProxyStyle::pixelMetric(metric, option, widget);
+  }
+};
 
 }  // namespace
 
@@ -31,6 +48,10 @@ DeviceListView::DeviceListView(QWidget* parent) : QTableView(parent) {
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setSectionsMovable(false);
   horizontalHeader()->setStretchLastSection(false);
+  // Only the view's cells: its header and scroll bars keep the program's style.
+  auto* cellStyle = new ReportCellStyle(QStyleFactory::create(style()->name()));
+  cellStyle->setParent(this);
+  setStyle(cellStyle);
   // Drawn with the inactive colours while the list has no focus, the
   // selected row shows no highlight then.
   QPalette colours = palette();
@@ -41,6 +62,15 @@ DeviceListView::DeviceListView(QWidget* parent) : QTableView(parent) {
   hold_.setSingleShot(true);
   hold_.setInterval(HoldMs);
   connect(&hold_, &QTimer::timeout, this, [this] { EndHold(); });
+}
+
+void DeviceListView::setModel(QAbstractItemModel* model) {
+  QTableView::setModel(model);
+  if (model != nullptr) {
+    // Qt drops the selection of an emptied model without a word; deselecting
+    // first reports it, so the controls that need a row follow the list.
+    connect(model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { clearSelection(); });
+  }
 }
 
 int DeviceListView::SelCount() const {

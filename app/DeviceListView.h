@@ -17,6 +17,8 @@ class DeviceListView : public QTableView {
 
   explicit DeviceListView(QWidget* parent = nullptr);
 
+  void setModel(QAbstractItemModel* model) override;
+
   // Number of selected rows (0 or 1).
   int SelCount() const;
   // Index of the selected row, or -1.

@@ -8,7 +8,7 @@
 
 namespace tb {
 
-// What the main window asks of the machine it runs on. The program uses the
+// What the exchanges ask of the machine they run on. The programs use the
 // real listings; tests hand in their own.
 struct MainServices {
   std::function<bool(std::vector<TLocalInterface>&)> getLocalInterfaces;

@@ -15,11 +15,9 @@
 #include "DeviceListModel.h"
 #include "DeviceListView.h"
 #include "ExchangeTexts.h"
-#include "FanOut.h"
 #include "FormStyle.h"
 #include "IdUDPServer.h"
 #include "InfoMsg.h"
-#include "Message.h"
 #include "MessageBoxes.h"
 #include "Properties.h"
 #include "ShellOpen.h"
@@ -41,7 +39,12 @@ QPushButton* MakeButton(QWidget* parent, const QString& caption, const QRect& ge
 }  // namespace
 
 TfrmMain::TfrmMain(MainServices services, QWidget* parent)
-    : QMainWindow(parent), services_(std::move(services)) {
+    : QMainWindow(parent),
+      exchange_(std::move(services), ExchangeEvents()),
+      UDPServer(exchange_.UDPServer),
+      FExchangeMode(exchange_.FExchangeMode),
+      FConfigOk(exchange_.FConfigOk),
+      FTargetMAC(exchange_.FTargetMAC) {
   setWindowTitle("Tarnwick Brelvan");
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
@@ -81,7 +84,9 @@ void TfrmMain::CreateControls() {
   for (int column = 0; column < DeviceListModel::ColumnCount; ++column) {
     lstDevices->setColumnWidth(column, ColumnWidths[column]);
   }
-  lstDevices->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  // The user may drag the dividers: a MAC in a long notation, or a long
+  // name, can only be read whole that way.
+  lstDevices->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
 
   btnQuery = MakeButton(client, "&Query Network", QRect(8, 256, 81, 25));
   btnProperties = MakeButton(client, "&Properties...", QRect(96, 256, 81, 25));
@@ -95,18 +100,7 @@ void TfrmMain::CreateControls() {
   QWidget::setTabOrder(btnProperties, btnExit);
   QWidget::setTabOrder(btnExit, btnConfigure);
 
-  tmrTimeout = new TChangeTimer(this);
-  tmrTimeout->OnTimer = [this] { tmrTimeoutTimer(); };
-
-  UDPServer = std::make_unique<TIdUDPServer>();
-  UDPServer->BroadcastEnabled = true;
-  UDPServer->DefaultPort = 0;
-  UDPServer->BufferSize = 8192;
-  UDPServer->ThreadedEvent = false;
-  UDPServer->OnUDPRead = [this](TIdUDPServer& sender, TIdMemoryStream& data,
-                                TIdSocketHandle& binding) {
-    UDPServerUDPRead(sender, data, binding);
-  };
+  tmrTimeout = &exchange_.tmrTimeout;
 
   connect(btnQuery, &QPushButton::clicked, this, Guarded([this] { RefreshDevices(); }));
   connect(btnProperties, &QPushButton::clicked, this, Guarded([this] { Properties(); }));
@@ -166,8 +160,7 @@ void TfrmMain::FormCreate() {
   FExchangeMode = ExchangeMode::Idle;
   FConfigOk = false;
   FTargetMAC.clear();
-  SetUpBindings(*UDPServer, services_.listHostAddresses,
-                [this](const AnsiString& text) { ShowProgramMessage(this, text); });
+  exchange_.SetUpBindings();
   infoMessage_ = new TInfoMessage(this);
   RefreshDevices();
 }
@@ -219,80 +212,39 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
   QMainWindow::closeEvent(event);
 }
 
-void TfrmMain::SendCommand(const AnsiString& text) {
-  if (services_.sendCommand) {
-    services_.sendCommand(text);
-    return;
-  }
-  SendCommandFanOut(text, *UDPServer, services_.getLocalInterfaces,
-                    [this](const AnsiString& message) { ShowProgramMessage(this, message); });
+TExchange::Events TfrmMain::ExchangeEvents() {
+  return {
+      .clearList = [this] { devices_->Clear(); },
+      .addDevice = [this](const AnsiString& text, const TIdSocketHandle&) { AddDevice(text); },
+      .windowOpened =
+          [this](ExchangeMode mode) {
+            infoMessage_->MessageText =
+                mode == ExchangeMode::Configuring ? ConfiguringText : QueryingText;
+            infoMessage_->Show();
+          },
+      .windowEnded = [this] { infoMessage_->Close(); },
+      .configurationEnded =
+          [this](bool success, TargetReply) {
+            ShowProgramMessage(this, success ? ConfigSuccessText : ConfigFailureText);
+          },
+      .showMessage = [this](const AnsiString& text) { ShowProgramMessage(this, text); },
+  };
 }
 
-void TfrmMain::SetExchangeMode(ExchangeMode mode) {
-  FExchangeMode = mode;
-  tmrTimeout->SetInterval(QueryWindowMs);
-  if (mode == ExchangeMode::Configuring) {
-    tmrTimeout->SetInterval(ConfigureWindowMs);
-  }
-  tmrTimeout->SetEnabled(true);
-  switch (mode) {
-    case ExchangeMode::Idle:
-      tmrTimeout->SetEnabled(false);
-      break;
-    case ExchangeMode::Querying:
-      infoMessage_->MessageText = QueryingText;
-      infoMessage_->Show();
-      break;
-    case ExchangeMode::Configuring:
-      infoMessage_->MessageText = ConfiguringText;
-      infoMessage_->Show();
-      break;
-  }
-}
+void TfrmMain::SendCommand(const AnsiString& text) { exchange_.SendCommand(text); }
 
-void TfrmMain::RefreshDevices() {
-  devices_->Clear();
-  SendCommand(QueryCommand);
-  SetExchangeMode(ExchangeMode::Querying);
-}
+void TfrmMain::SetExchangeMode(ExchangeMode mode) { exchange_.SetExchangeMode(mode); }
+
+void TfrmMain::RefreshDevices() { exchange_.RefreshDevices(); }
 
 void TfrmMain::AddDevice(const AnsiString& text) { devices_->AddRow(MakeDeviceRow(text)); }
 
-void TfrmMain::UDPServerUDPRead(TIdUDPServer& /*Sender*/, TIdMemoryStream& AData,
-                                TIdSocketHandle& /*ABinding*/) {
-  const AnsiString text = AData.DataString();
-  switch (FExchangeMode) {
-    case ExchangeMode::Idle:
-      FConfigOk = false;
-      break;
-    case ExchangeMode::Querying:
-      if (GetCommandName(text) == "NTM") {
-        AddDevice(text);
-      }
-      break;
-    case ExchangeMode::Configuring: {
-      const AnsiString name = GetCommandName(text);
-      if (name == "NAK" && GetField(text, 1, '(') == FTargetMAC) {
-        FConfigOk = false;
-      } else if (name == "ACK" && GetField(text, 1, '(') == FTargetMAC) {
-        FConfigOk = true;
-      }
-      break;
-    }
-  }
+void TfrmMain::UDPServerUDPRead(TIdUDPServer& Sender, TIdMemoryStream& AData,
+                                TIdSocketHandle& ABinding) {
+  exchange_.UDPServerUDPRead(Sender, AData, ABinding);
 }
 
-void TfrmMain::tmrTimeoutTimer() {
-  tmrTimeout->SetEnabled(false);
-  infoMessage_->Close();
-  if (FExchangeMode == ExchangeMode::Configuring) {
-    ShowProgramMessage(this, FConfigOk ? ConfigSuccessText : ConfigFailureText);
-    FConfigOk = false;
-    FTargetMAC.clear();
-  } else {
-    FExchangeMode = ExchangeMode::Idle;
-  }
-}
+void TfrmMain::tmrTimeoutTimer() { exchange_.tmrTimeoutTimer(); }
 
 void TfrmMain::Properties() {
   const int selected = lstDevices->SelectedRow();
@@ -300,16 +252,17 @@ void TfrmMain::Properties() {
     return;
   }
   const DeviceRow& row = devices_->Row(selected);
+  const ConfigRequest current = CurrentSettings(row);
   TfrmProperties& dialog = *frmProperties_;
   dialog.DeviceName = row.caption;
-  dialog.MAC = row.subItems[SubMAC];
+  dialog.MAC = current.mac;
   dialog.Version = row.subItems[SubVersion];
-  dialog.DHCP = row.subItems[SubDHCP] == "Si" || row.subItems[SubIP] == "0.0.0.0";
-  dialog.IP = row.subItems[SubIP];
-  dialog.Netmask = row.subItems[SubNetmask];
-  dialog.Gateway = row.subItems[SubGateway];
-  dialog.HostNameEnabled = row.subItems[SubHostNameMarker] == AcceptsHostName;
-  dialog.HostName = row.subItems[SubHost];
+  dialog.DHCP = current.dhcp;
+  dialog.IP = current.ip;
+  dialog.Netmask = current.netmask;
+  dialog.Gateway = current.gateway;
+  dialog.HostNameEnabled = current.hostNameEnabled;
+  dialog.HostName = current.hostName;
   if (!dialog.ShowModalOk()) {
     return;
   }
@@ -322,9 +275,7 @@ void TfrmMain::Properties() {
   request.gateway = dialog.Gateway;
   request.hostNameEnabled = dialog.HostNameEnabled;
   request.hostName = dialog.HostName;
-  SendCommand(BuildConfigCommand(request));
-  FTargetMAC = dialog.MAC;
-  SetExchangeMode(ExchangeMode::Configuring);
+  exchange_.SendConfiguration(request);
 }
 
 void TfrmMain::Configure() {

@@ -5,6 +5,7 @@
 
 #include "AnsiString.h"
 #include "ChangeTimer.h"
+#include "Exchange.h"
 #include "ExchangeMode.h"
 #include "MainServices.h"
 
@@ -28,6 +29,10 @@ class TfrmProperties;
 // and the query and configure exchanges with the devices.
 class TfrmMain : public QMainWindow {
   Q_OBJECT
+
+  // The exchanges themselves, shared with the command-line program. Declared
+  // first: the endpoint, the timer and the exchange state below are its own.
+  TExchange exchange_;
 
  public:
   static constexpr int ClientWidth = 744;
@@ -73,7 +78,7 @@ class TfrmMain : public QMainWindow {
   QPushButton* btnProperties = nullptr;
   QPushButton* btnExit = nullptr;
   TChangeTimer* tmrTimeout = nullptr;
-  std::unique_ptr<TIdUDPServer> UDPServer;
+  std::unique_ptr<TIdUDPServer>& UDPServer;
   QMenu* mnuPopup = nullptr;
   QAction* mnuPopupProperties = nullptr;
   QAction* mnuPopupConfigure = nullptr;
@@ -84,9 +89,9 @@ class TfrmMain : public QMainWindow {
   TInfoMessage* InfoMessage() const { return infoMessage_; }
 
   // Exchange state.
-  ExchangeMode FExchangeMode = ExchangeMode::Idle;
-  bool FConfigOk = false;
-  AnsiString FTargetMAC;
+  ExchangeMode& FExchangeMode;
+  bool& FConfigOk;
+  AnsiString& FTargetMAC;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -97,8 +102,8 @@ class TfrmMain : public QMainWindow {
   void FormCreate();
   void Translate();
   void SetEnableProperties();
+  TExchange::Events ExchangeEvents();
 
-  MainServices services_;
   DeviceListModel* devices_ = nullptr;
   TInfoMessage* infoMessage_ = nullptr;
   TfrmProperties* frmProperties_ = nullptr;

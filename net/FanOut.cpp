@@ -3,16 +3,29 @@
 #include <algorithm>
 
 #include "IdUDPServer.h"
+#include "Message.h"
 
 namespace tb {
 
 namespace {
 
-// Every device listens on this port.
-constexpr int CommandPortNumber = 998;
+TIdSocketHandle* BindingOn(TIdUDPServer& server, const AnsiString& address) {
+  for (int i = 0; i < server.Bindings().Count(); ++i) {
+    if (server.Bindings().Items(i).IP == address) {
+      return &server.Bindings().Items(i);
+    }
+  }
+  return nullptr;
+}
 
 }  // namespace
 
+// A datagram leaves by the adapter of the address it is sent from: always so
+// for a limited broadcast, and for every datagram where the system holds to
+// the strong host model (Windows, wine). So each network's broadcast goes out
+// from the binding on that network, and the limited broadcast from every
+// binding, or devices on the other adapters, and those configured for a
+// foreign subnet above all, would never hear the command.
 void SendCommandFanOut(const AnsiString& text, TIdUDPServer& server,
                        const std::function<bool(std::vector<TLocalInterface>&)>& getLocalInterfaces,
                        const std::function<void(const AnsiString&)>& showMessage) {
@@ -21,17 +34,34 @@ void SendCommandFanOut(const AnsiString& text, TIdUDPServer& server,
     if (getLocalInterfaces(interfaces)) {
       for (const TLocalInterface& entry : interfaces) {
         try {
-          if (entry.IPAddress != "127.0.0.1") {
-            server.Send(entry.BroadcastAddress, CommandPortNumber, text);
+          if (entry.IPAddress == "127.0.0.1") {
+            continue;
+          }
+          if (TIdSocketHandle* own = BindingOn(server, entry.IPAddress)) {
+            server.SendFrom(*own, entry.BroadcastAddress, CommandPort, text);
+          } else {
+            server.Send(entry.BroadcastAddress, CommandPort, text);
           }
         } catch (...) {
           showMessage(CommunicationErrorText);
         }
       }
     }
-    server.Broadcast(text, CommandPortNumber);
+    server.Broadcast(text, CommandPort);
   } catch (...) {
     showMessage(CommunicationErrorText);
+  }
+  // An endpoint that could not be activated has said so already.
+  for (int i = 0; server.Active() && i < server.Bindings().Count(); ++i) {
+    TIdSocketHandle& binding = server.Bindings().Items(i);
+    if (&binding == server.SendingBinding() || !binding.HandleAllocated()) {
+      continue;
+    }
+    try {
+      server.BroadcastFrom(binding, text, CommandPort);
+    } catch (...) {
+      showMessage(CommunicationErrorText);
+    }
   }
 }
 
@@ -57,7 +87,7 @@ void SetUpBindings(TIdUDPServer& server,
     bound.push_back(address);
     TIdSocketHandle& binding = server.Bindings().Add();
     binding.IP = address;
-    binding.Port = CommandPortNumber;
+    binding.Port = CommandPort;
   }
 }
 

@@ -16,9 +16,10 @@ inline constexpr const char* NoLocalAddressText =
     "No se ha detectado direcci\xf3n IP Local en esta PC.";
 
 // Sends `text` to port 998 of every listed interface's directed broadcast
-// address (skipping the one whose address is "127.0.0.1"), then to
-// 255.255.255.255. Every failure is reported through `showMessage` and the
-// function always returns normally.
+// address (skipping the one whose address is "127.0.0.1"), from the binding
+// on that interface's address where there is one; then to 255.255.255.255,
+// from the sending binding and from every other bound binding. Every failure
+// is reported through `showMessage` and the function always returns normally.
 void SendCommandFanOut(const AnsiString& text, TIdUDPServer& server,
                        const std::function<bool(std::vector<TLocalInterface>&)>& getLocalInterfaces,
                        const std::function<void(const AnsiString&)>& showMessage);

@@ -29,4 +29,19 @@ void TIdUDPBase::Broadcast(const AnsiString& data, int port) {
   BroadcastEnabledChanged();
 }
 
+void TIdUDPBase::SendFrom(TIdSocketHandle& binding, const AnsiString& host, int port,
+                          const AnsiString& data) {
+  TIdSocketHandle& sending = GetBinding();
+  const Ipv4 address = TIdStack::ResolveHost(host);
+  (binding.HandleAllocated() ? binding : sending).SendTo(address, port, data);
+}
+
+void TIdUDPBase::BroadcastFrom(TIdSocketHandle& binding, const AnsiString& data, int port) {
+  TIdSocketHandle& sending = GetBinding();
+  TIdSocketHandle& from = binding.HandleAllocated() ? binding : sending;
+  from.SetBroadcast(true);
+  SendFrom(from, "255.255.255.255", port, data);
+  BroadcastEnabledChanged();
+}
+
 }  // namespace tb

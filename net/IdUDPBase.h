@@ -26,6 +26,12 @@ class TIdUDPBase : public TIdComponent {
   // The same to 255.255.255.255:port, with broadcast permission forced on
   // for the send and re-applied from BroadcastEnabled afterwards.
   virtual void Broadcast(const AnsiString& data, int port);
+  // Send and Broadcast from `binding`'s socket rather than the sending
+  // binding's (which stays as it is); from the sending binding while
+  // `binding` has no socket. Activates first when needed.
+  virtual void SendFrom(TIdSocketHandle& binding, const AnsiString& host, int port,
+                        const AnsiString& data);
+  virtual void BroadcastFrom(TIdSocketHandle& binding, const AnsiString& data, int port);
 
  protected:
   virtual void CloseBinding() = 0;

@@ -55,4 +55,16 @@ DeviceRow MakeDeviceRow(const AnsiString& ntmText) {
   return row;
 }
 
+ConfigRequest CurrentSettings(const DeviceRow& row) {
+  ConfigRequest request;
+  request.mac = row.subItems[SubMAC];
+  request.dhcp = row.subItems[SubDHCP] == "Si" || row.subItems[SubIP] == "0.0.0.0";
+  request.ip = row.subItems[SubIP];
+  request.netmask = row.subItems[SubNetmask];
+  request.gateway = row.subItems[SubGateway];
+  request.hostNameEnabled = row.subItems[SubHostNameMarker] == AcceptsHostName;
+  request.hostName = row.subItems[SubHost];
+  return request;
+}
+
 }  // namespace tb

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "AnsiString.h"
+#include "Message.h"
 
 namespace tb {
 
@@ -34,5 +35,10 @@ struct DeviceRow {
 
 // The row that a discovery reply (an NTM text) makes.
 DeviceRow MakeDeviceRow(const AnsiString& ntmText);
+
+// The device's settings as a configuration of it starts from them: its MAC,
+// DHCP on when the row says "Si" or has no address, its addresses, its host
+// name and whether it takes one. The password is left empty.
+ConfigRequest CurrentSettings(const DeviceRow& row);
 
 }  // namespace tb

@@ -5,12 +5,22 @@
 # the user's display; without a display it runs under Xvfb for
 # TB_DEMO_SECONDS (default 6) seconds and a screenshot is saved. Leaving the
 # program removes the lab. Run as root (network namespaces).
+#
+#   demo.sh cli               a shell on the lab's PC instead, with brelvan on
+#                             its PATH; leaving the shell removes the lab
+#   demo.sh cli COMMAND...    runs one command there, then removes the lab
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build"
 export TB_LAB_PREFIX="${TB_LAB_PREFIX:-tbdemo}"
 lab="$root/scripts/lab.sh"
 out="$build/demo"
+
+mode=window
+if [[ "${1:-}" == cli ]]; then
+  mode=cli
+  shift
+fi
 
 if [[ $(id -u) -ne 0 ]]; then
   echo "demo: needs root: it installs packages and creates network namespaces" >&2
@@ -21,33 +31,26 @@ bash "$root/scripts/deps.sh"
 bash "$root/scripts/build.sh" "$build"
 mkdir -p "$out"
 
-sims=()
-cleanup() {
-  local pid
-  for pid in "${sims[@]}"; do
-    kill "$pid" 2>/dev/null || true
-  done
-  wait 2>/dev/null || true
-  bash "$lab" down
-}
-trap cleanup EXIT
+# shellcheck source=lab-fleet.sh
+source "$root/scripts/lab-fleet.sh"
+trap lab_fleet_down EXIT
 trap 'exit 130' INT TERM
-
-bash "$lab" up
-for host in dev1 dev2; do
-  rm -f "$out/devsim-$host.log"
-  bash "$lab" exec "$TB_LAB_PREFIX-$host" "$build/tools/tb-devsim" \
-    --fleet "$root/tools/demo-fleet.ini" --host "$host" --log "$out/devsim-$host.log" &
-  sims+=("$!")
-done
-for host in dev1 dev2; do
-  for _ in $(seq 50); do
-    grep -q '^READY' "$out/devsim-$host.log" 2>/dev/null && break
-    sleep 0.1
-  done
-done
+lab_fleet_up "$build/tools/tb-devsim" "$root/tools/demo-fleet.ini" "$out"
 echo "demo: 12 simulated devices on 10.77.0.0/24 and 10.78.0.0/24; passwords in tools/demo-fleet.ini"
 echo "demo: simulator logs in $out/"
+
+if [[ "$mode" == cli ]]; then
+  pc=("$lab" exec "$TB_LAB_PREFIX-pc" env PATH="$build/cli:$PATH")
+  if (($#)); then
+    status=0
+    bash "${pc[@]}" "$@" || status=$?
+    exit "$status"
+  fi
+  echo "demo: a shell on the lab's PC, with brelvan on its PATH; try 'brelvan discover'."
+  echo "demo: 'exit' ends the demo."
+  bash "${pc[@]}" PS1='demo\$ ' bash --norc -i || true
+  exit 0
+fi
 
 program="$build/app/tarnwick-brelvan"
 if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  iproute2 procps psmisc xvfb xauth imagemagick fonts-dejavu-core
+  iproute2 nftables procps psmisc xvfb xauth imagemagick fonts-dejavu-core fonts-liberation2
   clang libclang-rt-14-dev
 )
 if [[ "${TB_DEPS_EXTRA:-}" != "" ]]; then

@@ -15,11 +15,14 @@
 #   eth0 10.77.0.2/24  <-veth->  eth0 10.77.0.1/24
 #        10.77.0.3/24            eth1 10.78.0.1/24  <-veth->  eth0 10.78.0.2/24
 #        10.77.0.4/24                                              10.78.0.3/24
+#        192.168.77.50/24
 #   default via 10.77.0.1                                      default via 10.78.0.1
 #
 # The PC has two interfaces on two subnets and no route between them; each
 # device namespace has a default route through the PC's address on its own
 # subnet, so a device may answer a query by unicast as well as by broadcast.
+# 192.168.77.50 on dev1 is for a device configured for another subnet: its
+# answers come from an address that the PC has no route back to.
 # Loopback is up everywhere. Nothing is created in the host's own namespace.
 # Exit status 77 means "not root" (test runners treat it as a skip).
 set -euo pipefail
@@ -64,6 +67,7 @@ lab_up() {
   ip -n "$DEV1" addr add 10.77.0.2/24 broadcast + dev eth0
   ip -n "$DEV1" addr add 10.77.0.3/24 broadcast + dev eth0
   ip -n "$DEV1" addr add 10.77.0.4/24 broadcast + dev eth0
+  ip -n "$DEV1" addr add 192.168.77.50/24 broadcast + dev eth0
   ip -n "$DEV2" addr add 10.78.0.2/24 broadcast + dev eth0
   ip -n "$DEV2" addr add 10.78.0.3/24 broadcast + dev eth0
   for ns in "${ALL[@]}"; do

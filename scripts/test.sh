@@ -14,6 +14,18 @@ all=(plain asan tsan fuzz windows package)
 read -r -a stages <<<"${TB_TEST_STAGES:-${all[*]}}"
 
 bash "$root/scripts/deps.sh"
+
+# The Windows SDK takes the longest to build and the earlier stages leave the
+# processors idle while their tests wait on the network: build it meanwhile,
+# at the lowest priority, so that it takes only what they leave. The windows
+# stage waits for it (the SDK script holds a lock while it builds).
+if [[ " ${stages[*]} " == *" windows "* ]] && [[ "${stages[0]}" != windows ]]; then
+  sdk_log="$root/build-win32/sdk.log"
+  mkdir -p "$root/build-win32"
+  echo "=== building the Windows SDK in the background (log: $sdk_log)"
+  nice -n 19 bash "$root/scripts/windows-sdk.sh" >"$sdk_log" 2>&1 &
+fi
+
 for stage in "${stages[@]}"; do
   script="$root/scripts/stages/$stage.sh"
   if [[ ! -f "$script" ]]; then

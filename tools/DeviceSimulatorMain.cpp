@@ -48,7 +48,7 @@ struct Options {
   std::string fleet;
   std::string host;
   std::string log;
-  int port = 998;
+  int port = tb::CommandPort;
   tb::Ipv4 bind = tb::AnyAddress;
 };
 
@@ -58,6 +58,7 @@ struct PendingReply {
   tb::Ipv4 address;
   int port;
   int interfaceIndex;
+  tb::Ipv4 source;
   int remaining;
   bool logged = false;
 };
@@ -134,7 +135,7 @@ class Simulator {
       std::string error;
       const int count = it->remaining;
       while (it->remaining > 0 && budget > 0 && error.empty()) {
-        error = socket.Send(it->data, it->address, it->port, it->interfaceIndex);
+        error = socket.Send(it->data, it->address, it->port, it->interfaceIndex, it->source);
         --it->remaining;
         --budget;
       }
@@ -177,6 +178,7 @@ class Simulator {
                        in.from,
                        in.fromPort,
                        0,
+                       tb::ParseDottedIPv4(device.source).value_or(tb::AnyAddress),
                        device.repeat};
     if (device.reply == ReplyRoute::Directed) {
       reply.address = InterfaceBroadcast(in.interfaceIndex);
@@ -216,6 +218,13 @@ int main(int argc, char** argv) {
   std::vector<SimDevice> devices;
   std::copy_if(fleet.devices.begin(), fleet.devices.end(), std::back_inserter(devices),
                [&](const SimDevice& d) { return d.host.empty() || d.host == options.host; });
+  for (const SimDevice& d : devices) {
+    if (!d.source.empty() && !tb::ParseDottedIPv4(d.source)) {
+      std::cerr << "tb-devsim: " << options.fleet << ": device " << d.mac << ": source " << d.source
+                << " is no address\n";
+      return 1;
+    }
+  }
 
   std::ofstream logFile;
   if (!options.log.empty()) {

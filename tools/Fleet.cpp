@@ -42,6 +42,7 @@ std::string Apply(SimDevice& d, const std::string& key, const AnsiString& value)
   if (key == "hostname") text = &d.hostName;
   if (key == "name") text = &d.name;
   if (key == "password") text = &d.password;
+  if (key == "source") text = &d.source;
   if (text != nullptr) {
     *text = value;
     return {};

@@ -37,6 +37,9 @@ struct SimDevice {
   int fields = 9;  // 7, 8 or 9 fields in the NTM answer
   AnsiString password;
   ReplyRoute reply = ReplyRoute::Sender;
+  // Dotted source address of every answer, one of the simulator host's own
+  // (a device configured for another subnet); empty: chosen by routing.
+  AnsiString source;
   ConfigAnswer config = ConfigAnswer::Check;
   int delayMs = 0;
   int jitterMs = 0;

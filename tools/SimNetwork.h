@@ -28,8 +28,10 @@ class SimSocket {
   int Fd() const { return fd_; }
   // One pending datagram; false when none could be read.
   bool Receive(Incoming& incoming);
-  // Out of interface `interfaceIndex` (0: by routing); error text or empty.
-  std::string Send(const AnsiString& data, Ipv4 address, int port, int interfaceIndex);
+  // Out of interface `interfaceIndex` (0: by routing), from `source` (0: by
+  // routing); error text or empty.
+  std::string Send(const AnsiString& data, Ipv4 address, int port, int interfaceIndex,
+                   Ipv4 source = 0);
 
  private:
   int fd_ = -1;

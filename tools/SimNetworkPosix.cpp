@@ -80,7 +80,8 @@ bool SimSocket::Receive(Incoming& incoming) {
   return true;
 }
 
-std::string SimSocket::Send(const AnsiString& data, Ipv4 address, int port, int interfaceIndex) {
+std::string SimSocket::Send(const AnsiString& data, Ipv4 address, int port, int interfaceIndex,
+                            Ipv4 source) {
   sockaddr_in sa{};
   sa.sin_family = AF_INET;
   sa.sin_addr.s_addr = htonl(address);
@@ -93,7 +94,7 @@ std::string SimSocket::Send(const AnsiString& data, Ipv4 address, int port, int 
   msg.msg_iov = &iov;
   msg.msg_iovlen = 1;
   // The interface is named explicitly: a limited broadcast has no route of its own.
-  if (interfaceIndex != 0) {
+  if (interfaceIndex != 0 || source != 0) {
     msg.msg_control = control;
     msg.msg_controllen = sizeof control;
     cmsghdr* c = CMSG_FIRSTHDR(&msg);
@@ -102,6 +103,7 @@ std::string SimSocket::Send(const AnsiString& data, Ipv4 address, int port, int 
     c->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
     in_pktinfo info{};
     info.ipi_ifindex = interfaceIndex;
+    info.ipi_spec_dst.s_addr = htonl(source);
     std::memcpy(CMSG_DATA(c), &info, sizeof info);
   }
   for (;;) {

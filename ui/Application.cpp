@@ -1,11 +1,13 @@
 #include "Application.h"
 
 #include <QEvent>
+#include <QFont>
 #include <QThread>
 #include <exception>
 #include <utility>
 
 #include "Exception.h"
+#include "FormStyle.h"
 #include "MessageBoxes.h"
 #include "ThreadSanitizerSync.h"
 
@@ -34,6 +36,10 @@ class ReportEvent : public QEvent {
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
   // Not the display name: on X11 Qt would append that to every window title.
   setApplicationName(QStringLiteral("Tarnwick Brelvan"));
+  // Every window of the program, message boxes included, draws with the one
+  // dialog face, not with whatever the platform's theme offers (under wine,
+  // without Windows' own fonts, a serif face).
+  setFont(DialogFont());
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {

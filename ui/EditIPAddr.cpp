@@ -119,12 +119,7 @@ void TEditIPAddr::SetText(const AnsiString& text) {
   Cell(0)->selectAll();
 }
 
-bool TEditIPAddr::IsHostAddress() {
-  const AnsiString address = Text();
-  const int first = GetIPOctet(address, 1);
-  const int last = GetIPOctet(address, 4);
-  return first != 0 && first != 127 && first != 240 && first != 255 && last != 0 && last != 255;
-}
+bool TEditIPAddr::IsHostAddress() { return tb::IsHostAddress(Text()); }
 
 void TEditIPAddr::focusInEvent(QFocusEvent* event) {
   Cell(0)->setFocus(event->reason());

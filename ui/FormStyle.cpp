@@ -6,6 +6,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include "DialogFontFaces.h"
+
 namespace tb {
 
 namespace {
@@ -16,12 +18,7 @@ constexpr int kDialogFontPixels = 11;
 
 QFont DialogFont() {
   QFont font;
-  // Arial-metric faces first: their digits are narrow enough for three to
-  // fit a 21-pixel address cell, as they did in the original dialog font.
-  font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                    QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                    QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica"),
-                    QStringLiteral("DejaVu Sans")});
+  font.setFamilies(DialogFontFaces());
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(kDialogFontPixels);
   return font;

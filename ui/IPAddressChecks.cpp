@@ -101,6 +101,15 @@ void ValidateIPAddress(const AnsiString& address) {
   CheckTriplets(IPAddressToTriplets(address), address);
 }
 
+void ValidateWholeIPAddress(const AnsiString& address) {
+  ValidateIPAddress(address);
+  if (address.size() != GetPiece(address, 1, '.').size() + GetPiece(address, 2, '.').size() +
+                            GetPiece(address, 3, '.').size() + GetPiece(address, 4, '.').size() +
+                            3) {
+    ThrowPieceLength(address);
+  }
+}
+
 std::uint8_t GetIPOctet(const AnsiString& address, std::uint8_t n) {
   const AnsiString triplets = IPAddressToTriplets(address);
   CheckTriplets(triplets, address);
@@ -108,6 +117,12 @@ std::uint8_t GetIPOctet(const AnsiString& address, std::uint8_t n) {
     return 0;
   }
   return static_cast<std::uint8_t>(GroupValue(Group(triplets, n)));
+}
+
+bool IsHostAddress(const AnsiString& address) {
+  const int first = GetIPOctet(address, 1);
+  const int last = GetIPOctet(address, 4);
+  return first != 0 && first != 127 && first != 240 && first != 255 && last != 0 && last != 255;
 }
 
 }  // namespace tb

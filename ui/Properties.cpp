@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "ConfigEntryChecks.h"
 #include "EditIPAddr.h"
 #include "FormStyle.h"
 #include "Latin1.h"
@@ -23,12 +24,6 @@ constexpr int kClientWidth = 265;
 constexpr int kClientHeight = 328;
 constexpr int kHostNameLength = 15;
 constexpr int kPasswordLength = 20;
-
-// Latin-1 bytes, as every text of the program.
-const char* const kBadIP = "Direcci\xF3n IP no v\xE1lida.";
-const char* const kBadGateway = "Direcci\xF3n del Gateway no v\xE1lida.";
-const char* const kBadHostName = "Nombre del Host no v\xE1lido.";
-const char* const kBadPassword = "Clave de acceso no v\xE1lida.";
 
 QLabel* MakeLabel(QWidget* parent, const char* text, int left, int top) {
   auto* label = new QLabel(QString::fromLatin1(text), parent);
@@ -72,12 +67,9 @@ QPushButton* MakeButton(QWidget* parent, const char* caption, int left) {
   return button;
 }
 
-// Characters that would end or split a field of the configuration request,
-// and characters that its 8-bit text cannot carry.
-bool IsSendable(const QString& text) {
-  return IsLatin1(text) && std::none_of(text.begin(), text.end(), [](QChar c) {
-           return c == QLatin1Char(',') || c == QLatin1Char('(') || c == QLatin1Char(')');
-         });
+ConfigEntry Typed(const QLineEdit* edit) {
+  const QString text = edit->text();
+  return {ToAnsi(text), !IsLatin1(text)};
 }
 
 }  // namespace
@@ -199,32 +191,19 @@ void TfrmProperties::chkDHCPClick() {
 
 bool TfrmProperties::IsValidData(AnsiString& message) {
   message.clear();
-  if (chkDHCP->isChecked()) {
-    return IsValidText(message);
-  }
-  if (!txtIP->IsHostAddress()) {
-    message = kBadIP;
+  if (!chkDHCP->isChecked() && !AreConfigAddressesSendable(
+                                   txtIP->Text(), [this] { return txtGateway->Text(); }, message)) {
     return false;
   }
-  if (txtGateway->Text() == "0.0.0.0" || txtGateway->IsHostAddress()) {
-    return IsValidText(message);
-  }
-  message = kBadGateway;
-  return false;
+  return IsValidText(message);
 }
 
 // The host name and the password go into the configuration request as they
-// are: a ',' or a bracket would shift or cut its fields.
+// are; the same rule guards every other way of building one.
 bool TfrmProperties::IsValidText(AnsiString& message) {
-  if (txtHostname->isEnabled() && !IsSendable(txtHostname->text())) {
-    message = kBadHostName;
-    return false;
-  }
-  if (!IsSendable(txtPassword->text())) {
-    message = kBadPassword;
-    return false;
-  }
-  return true;
+  const ConfigEntry hostName = Typed(txtHostname);
+  return AreConfigEntriesSendable(Typed(txtPassword),
+                                  txtHostname->isEnabled() ? &hostName : nullptr, message);
 }
 
 void TfrmProperties::btnOkClick() {

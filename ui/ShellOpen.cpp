@@ -1,9 +1,6 @@
 #include "ShellOpen.h"
 
-#include <QUrl>
 #include <utility>
-
-#include "Latin1.h"
 
 namespace tb {
 
@@ -18,14 +15,6 @@ ShellOpenHandler& Handler() {
 
 ShellOpenHandler SetShellOpenHandler(ShellOpenHandler handler) {
   return std::exchange(Handler(), std::move(handler));
-}
-
-QUrl ShellTextToUrl(const AnsiString& text) {
-  // The texts are written for the Windows shell, which takes "http:\\host";
-  // a URL parser wants forward slashes.
-  QString url = FromAnsi(text);
-  url.replace(QLatin1Char('\\'), QLatin1Char('/'));
-  return {url, QUrl::TolerantMode};
 }
 
 void ShellOpen(QWidget* parent, const AnsiString& text) {

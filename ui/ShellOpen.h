@@ -3,8 +3,8 @@
 #include <functional>
 
 #include "AnsiString.h"
+#include "ShellText.h"
 
-class QUrl;
 class QWidget;
 
 namespace tb {
@@ -20,8 +20,5 @@ ShellOpenHandler SetShellOpenHandler(ShellOpenHandler handler);
 
 // The platform's half of ShellOpen, one file per platform.
 void PlatformShellOpen(QWidget* parent, const AnsiString& text);
-
-// The URL that the desktop is asked to open for a shell text.
-QUrl ShellTextToUrl(const AnsiString& text);
 
 }  // namespace tb

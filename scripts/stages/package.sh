@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# The Debian package as a user meets it: build it with CPack, install it with
-# apt, check that the program got cap_net_bind_service, then run the installed
-# program as a fresh unprivileged user inside the network lab (namespaces
-# $TB_PKG_LAB_PREFIX-*, default tbpkg) and prove that it bound UDP port 998.
+# The Debian package as a user meets it: build it with CPack, check it with
+# lintian (no errors), install it with apt, validate its desktop entry and its
+# AppStream metadata (offline), check that both programs got
+# cap_net_bind_service and that brelvan's manual page and bash completion
+# work, then, as a fresh unprivileged user inside the network lab (namespaces
+# $TB_PKG_LAB_PREFIX-*, default tbpkg), list simulated devices with the
+# installed brelvan and prove that the installed program bound UDP port 998.
 # The package, the user and the lab are removed at the end.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -10,10 +13,12 @@ dir="$root/build-pkg/pkg"
 prefix="${TB_PKG_LAB_PREFIX:-tbpkg}"
 user=tbpkg-user
 program=/usr/bin/tarnwick-brelvan
+brelvan=/usr/bin/brelvan
 jobs="$(nproc)"
 ((jobs > 2)) && jobs=2
 
-TB_DEPS_EXTRA="libcap2-bin desktop-file-utils dpkg-dev" bash "$root/scripts/deps.sh"
+TB_DEPS_EXTRA="libcap2-bin desktop-file-utils dpkg-dev lintian appstream help2man man-db bash-completion" \
+  bash "$root/scripts/deps.sh"
 
 # RelWithDebInfo, stripped by CPack: GCC 12 at -O3 warns falsely (-Wrestrict)
 # inside std::string, and warnings are errors.
@@ -24,13 +29,23 @@ rm -f "$dir"/tarnwick-brelvan_*.deb
 (cd "$dir" && cpack -G DEB >/dev/null)
 deb="$(ls "$dir"/tarnwick-brelvan_*.deb)"
 echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
+# Warnings are shown; only errors fail the stage.
+lintian_ok=true
+report="$(lintian --fail-on error "$deb" 2>&1)" || lintian_ok=false
+grep -v "root privileges" <<<"$report" | sed 's/^/package: lintian: /' || true
+$lintian_ok || { echo "package: lintian found errors" >&2; exit 1; }
 
 lab() { TB_LAB_PREFIX="$prefix" bash "$root/scripts/lab.sh" "$@"; }
 app_pid=""
+sim_pid=""
 cleanup() {
   if [[ -n "$app_pid" ]]; then
     kill -- "-$app_pid" 2>/dev/null || true
     wait "$app_pid" 2>/dev/null || true
+  fi
+  if [[ -n "$sim_pid" ]]; then
+    kill "$sim_pid" 2>/dev/null || true
+    wait "$sim_pid" 2>/dev/null || true
   fi
   lab down || true
   userdel "$user" 2>/dev/null || true
@@ -43,14 +58,43 @@ if ! apt-get install -y -qq --no-install-recommends "$deb" >"$dir/install.log" 2
   cat "$dir/install.log" >&2
   exit 1
 fi
-for f in "$program" /usr/bin/tb-devsim /usr/share/applications/tarnwick-brelvan.desktop \
-  /usr/share/icons/hicolor/32x32/apps/tarnwick-brelvan.png; do
+manual=/usr/share/man/man1/brelvan.1.gz
+completion=/usr/share/bash-completion/completions/brelvan
+metainfo=/usr/share/metainfo/com.tarnwick.brelvan.metainfo.xml
+for f in "$program" "$brelvan" /usr/bin/tb-devsim /usr/share/applications/tarnwick-brelvan.desktop \
+  "$metainfo" /usr/share/icons/hicolor/32x32/apps/tarnwick-brelvan.png \
+  /usr/share/doc/tarnwick-brelvan/copyright /usr/share/doc/tarnwick-brelvan/changelog.gz \
+  "$manual" "$completion"; do
   [[ -e "$f" ]] || { echo "package: $f not installed" >&2; exit 1; }
 done
 desktop-file-validate /usr/share/applications/tarnwick-brelvan.desktop
-caps="$(getcap "$program")"
-echo "package: getcap: $caps"
-grep -q "cap_net_bind_service=ep" <<<"$caps" || { echo "package: capability missing" >&2; exit 1; }
+# Offline: the validator would otherwise fetch the screenshot and home page.
+appstreamcli validate --no-net --strict "$metainfo"
+for p in "$program" "$brelvan"; do
+  caps="$(getcap "$p")"
+  echo "package: getcap: $caps"
+  grep -q "cap_net_bind_service=ep" <<<"$caps" || { echo "package: $p lacks its capability" >&2; exit 1; }
+done
+
+# The manual page renders with every command and the exit codes; the
+# completion offers the commands and each command's options.
+page="$(MANWIDTH=80 man -l "$manual" 2>/dev/null)"
+for part in "The discover command" "The configure command" "The open command" \
+  "The doctor command" "Exit status" "BRELVAN_PASSWORD"; do
+  grep -q "$part" <<<"$page" || { echo "package: manual page lacks '$part'" >&2; exit 1; }
+done
+complete_words() {
+  # shellcheck disable=SC1091,SC2016
+  bash -c 'source /usr/share/bash-completion/bash_completion; source "$1"; shift
+    COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); COMP_LINE="$*"; COMP_POINT=${#COMP_LINE}
+    _brelvan brelvan "${COMP_WORDS[-1]}" "${COMP_WORDS[-2]}"; echo "${COMPREPLY[*]}"' \
+    complete "$completion" "$@"
+}
+[[ "$(complete_words brelvan d)" == "discover doctor" ]] ||
+  { echo "package: completion of commands: '$(complete_words brelvan d)'" >&2; exit 1; }
+[[ "$(complete_words brelvan configure --d)" == "--dhcp --dry-run" ]] ||
+  { echo "package: completion of options: '$(complete_words brelvan configure --d)'" >&2; exit 1; }
+echo "package: manual page and completion of brelvan work"
 
 # A user with nothing but the installed program, on the lab's PC: there port
 # 998 is privileged too, so only the capability can let it bind.
@@ -59,6 +103,28 @@ useradd --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin "$use
 lab up
 first_free="$(lab exec "$prefix-pc" sysctl -n net.ipv4.ip_unprivileged_port_start)"
 ((first_free > 998)) || { echo "package: port 998 is not privileged in the lab" >&2; exit 1; }
+
+# The installed brelvan, as that user, finds the simulated devices of one
+# subnet: it bound port 998 and heard their answers.
+lab exec "$prefix-dev1" /usr/bin/tb-devsim --fleet "$root/tools/demo-fleet.ini" --host dev1 \
+  --log "$dir/devsim.log" &
+sim_pid=$!
+for _ in $(seq 50); do
+  grep -q '^READY' "$dir/devsim.log" 2>/dev/null && break
+  sleep 0.1
+done
+found="$(lab exec "$prefix-pc" runuser -u "$user" -- env -i PATH=/usr/bin:/bin LANG=C.UTF-8 \
+  "$brelvan" discover --csv 2>"$dir/brelvan.log" | tail -n +2 | wc -l)" || true
+expected="$(grep -c '^host = dev1' "$root/tools/demo-fleet.ini")"
+if [[ "$found" != "$expected" ]]; then
+  echo "package: brelvan as $user listed $found devices, not $expected" >&2
+  cat "$dir/brelvan.log" >&2
+  exit 1
+fi
+echo "package: brelvan as $user listed the $found devices of the lab's first subnet"
+kill "$sim_pid"
+wait "$sim_pid" 2>/dev/null || true
+sim_pid=""
 
 # Its own session, so that it and Xvfb end together by the group's id.
 setsid ip netns exec "$prefix-pc" runuser -u "$user" -- \

@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
-# The Qt-free core (protocol, address checks, endpoint) cross-built as 32-bit
-# Windows programs with mingw-w64, statically linked, and its tests run under
-# wine. Every wine step is bounded; the stage's own wine server is stopped at
-# the end. The tests send only on the loopback address.
+# The program for 32-bit Windows, cross-built with mingw-w64 against the
+# Windows SDK (static Qt and libjpeg-turbo, built once and cached by
+# scripts/windows-sdk.sh), statically linked, and tested under wine:
+#   - the Qt-free core (protocol, address checks, endpoint without an event
+#     loop) with the tests of the Windows-only code, on loopback;
+#   - the widget tests and the main window's tests that need no network;
+#   - in the network lab: the installer run silently, the installed program
+#     against the simulated devices, one device configured, the uninstaller.
+# Every wine step is bounded; the stage's wine servers are stopped at the end.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 dir="$root/build-win32"
@@ -16,23 +21,17 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
   apt-get update -qq
 fi
-TB_DEPS_EXTRA="g++-mingw-w64-i686-posix googletest wine wine32:i386" bash "$root/scripts/deps.sh"
+TB_DEPS_EXTRA="g++-mingw-w64-i686-posix googletest nsis zip wine wine32:i386 fonts-liberation2 xdotool openbox" \
+  bash "$root/scripts/deps.sh"
 
-# GoogleTest for the Windows toolchain, from Debian's sources; built once.
-gtest="$dir/gtest"
-if [[ ! -f "$gtest/lib/cmake/GTest/GTestConfig.cmake" ]]; then
-  echo "windows: building GoogleTest for mingw"
-  cmake -S /usr/src/googletest -B "$dir/googletest" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DBUILD_GMOCK=OFF -DCMAKE_INSTALL_PREFIX="$gtest" \
-    >/dev/null
-  cmake --build "$dir/googletest" -j "$jobs" >/dev/null
-  cmake --install "$dir/googletest" >/dev/null
-fi
+# SDK, GoogleTest for mingw, the program, its tests, installer and zip.
+bash "$root/scripts/windows-build.sh" "$dir"
 
-cmake -S "$root" -B "$dir/tb" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+echo "windows: the Qt-free core"
+cmake -S "$root" -B "$dir/core" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DTB_BUILD_GUI=OFF -DTB_BUILD_BENCH=OFF \
-  -DGTest_DIR="$gtest/lib/cmake/GTest" >/dev/null
-cmake --build "$dir/tb" -j "$jobs"
+  -DGTest_DIR="$dir/gtest/lib/cmake/GTest" >/dev/null
+cmake --build "$dir/core" -j "$jobs"
 
 # A wine prefix of the stage's own, so its server is the stage's alone.
 export WINEPREFIX="$dir/wineprefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -40,5 +39,25 @@ stop_wine() { timeout 30 wineserver -k >/dev/null 2>&1 || true; }
 trap stop_wine EXIT
 # The services must run before the first test: a bare server left it hanging.
 timeout 180 wineboot -i >/dev/null 2>&1
-cd "$dir/tb"
-timeout 600 ctest --output-on-failure -j "$jobs" --timeout 120
+for tree in core app; do
+  echo "windows: tests of $tree under wine"
+  (cd "$dir/$tree" && timeout 900 ctest --output-on-failure -j "$jobs" --timeout 120)
+done
+stop_wine
+
+echo "windows: the installed program in the lab under wine"
+# The simulator is a Linux program: from the plain build, built here if need be.
+cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$root/build" -j "$jobs" --target tb-devsim
+setup="$(ls "$dir"/app/dist/tarnwick-brelvan-*-win32-setup.exe)"
+status=0
+bash "$root/tests/windows/wine-lab-test.sh" "$setup" "$root/build/tools/tb-devsim" \
+  "$root/tools/demo-fleet.ini" "$dir/lab" || status=$?
+if ((status == 77)); then
+  echo "windows: lab test skipped (not root)"
+elif ((status != 0)); then
+  exit "$status"
+fi
+echo "windows: screenshots in $dir/lab/"
+file "$dir/app/dist/tarnwick-brelvan.exe"
+ls -l "$dir/app/dist"

@@ -7,7 +7,7 @@
 
 namespace tb::testing {
 
-// A test whose captions compare byte by byte, whatever the machine's locale.
+// A test whose captions sort in the C locale's order, whatever the machine's locale.
 class CCollationTest : public ::testing::Test {
  protected:
   void SetUp() override {

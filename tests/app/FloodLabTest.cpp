@@ -51,7 +51,7 @@ using flood::Target;
 constexpr const char* ZetaMac = "00:AA:00:00:00:01";
 // The devices that the simulator plays on dev1, in caption order.
 std::vector<AnsiString> Dev1Captions() {
-  return {"Doble", "Mudo", "TNB-110/S", "TNB-110/S", "Zeta", "alfa"};
+  return {"alfa", "Doble", "Mudo", "TNB-110/S", "TNB-110/S", "Zeta"};
 }
 
 // How far past its nominal length a listening window may end.

@@ -25,6 +25,9 @@ class Configure : public MainWindowFixture {
   void SetUp() override {
     MainWindowFixture::SetUp();
     Create();
+    // A query of its own: the first paint of a new program can outlast the
+    // start-up query's window (it does under wine).
+    window->RefreshDevices();
     for (const char* reply : {StaticDevice, DhcpDevice, OldFirmware}) {
       Receive(reply);
     }
@@ -150,6 +153,23 @@ TEST_F(Configure, QueryDuringTheWindowShowsNoOutcome) {
   EXPECT_TRUE(window->FConfigOk);
   Receive("anything");
   EXPECT_FALSE(window->FConfigOk);
+}
+
+// A flag left set by an earlier reply must not turn silence into success.
+TEST_F(Configure, ARequestNobodyAnswersFailsWhateverTheFlagHeld) {
+  ConfigureWithPassword("00:11:22:33:44:01", "pw");
+  Receive("ACK(00:11:22:33:44:01)");
+  window->RefreshDevices();
+  Receive(OldFirmware);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window->FExchangeMode == ExchangeMode::Idle; }, 2000));
+  ConfigureWithPassword("OLD:MAC", "x");
+  ASSERT_TRUE(WaitForOutcome());
+  EXPECT_EQ(boxes.back().text, FromAnsi(ConfigFailureText)) << "abandoned window's ACK";
+  boxes.clear();
+  Receive("ACK()");
+  ConfigureWithPassword("OLD:MAC", "x");
+  ASSERT_TRUE(WaitForOutcome());
+  EXPECT_EQ(boxes.back().text, FromAnsi(ConfigFailureText)) << "ACK with empty MAC";
 }
 
 TEST_F(Configure, DoubleClickWithoutSelectionDoesNothing) {

@@ -31,6 +31,7 @@ class ChildProgram {
   ~ChildProgram();
 
   bool Started() const { return pid_ > 0; }
+  int Pid() const { return pid_; }
   Result Wait(std::chrono::milliseconds timeout);
 
  private:

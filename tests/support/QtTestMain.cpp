@@ -9,12 +9,12 @@
 #include "ShellOpen.h"
 
 // Widget tests run without a display: unless the caller chose a platform,
-// the offscreen one. Test discovery at build time runs this main too.
+// the build's display-less one. Test discovery runs this main too.
 // A message box or a browser that a test did not expect is a failure, never
 // a modal window that waits for a click that will not come.
 int main(int argc, char** argv) {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral(TB_TEST_PLATFORM));
   }
   tb::TApplication app(argc, argv);
   tb::SetMessageBoxHandler([](const tb::MessageRecord& record) {

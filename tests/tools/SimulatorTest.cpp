@@ -26,7 +26,7 @@ TEST(EscapeTest, RoundTripsEveryByte) {
 TEST(FleetTest, ParsesAndRejects) {
   std::istringstream good(
       "# fleet\n[device]\nmac = AA\nfields = 7\nreply = limited\nname = Caf\\xe9\n"
-      "reply_size = 0\n\n[device]\nmac = BB\n");
+      "reply_size = 0\nsource = 192.168.77.50\n\n[device]\nmac = BB\n");
   const auto parsed = ParseFleet(good);
   ASSERT_TRUE(parsed.error.empty()) << parsed.error;
   ASSERT_EQ(parsed.devices.size(), 2U);
@@ -34,6 +34,7 @@ TEST(FleetTest, ParsesAndRejects) {
   EXPECT_EQ(parsed.devices[0].reply, ReplyRoute::Limited);
   EXPECT_EQ(parsed.devices[0].name, "Caf\xe9");
   EXPECT_EQ(parsed.devices[0].replySize, 0);
+  EXPECT_EQ(parsed.devices[0].source, "192.168.77.50");
   EXPECT_EQ(parsed.devices[1].fields, 9);
 
   struct Case {

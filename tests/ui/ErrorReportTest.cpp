@@ -172,6 +172,8 @@ TEST(ShellOpenTest, TheSeamReceivesTheText) {
 TEST(ShellOpenTest, WindowsShellTextBecomesAUrl) {
   EXPECT_EQ(ShellTextToUrl("http:\\\\192.168.0.5"), QUrl(QStringLiteral("http://192.168.0.5")));
   EXPECT_EQ(ShellTextToUrl("http://10.0.0.1"), QUrl(QStringLiteral("http://10.0.0.1")));
+  // The window's own text, with one backslash.
+  EXPECT_EQ(ShellTextToUrl("http:\\10.0.0.1"), QUrl(QStringLiteral("http://10.0.0.1")));
 }
 
 }  // namespace

@@ -23,10 +23,11 @@ std::string Range(const std::string& a) {
   return "Triplets must be of range 0..255  IPAddressString[" + a + "]";
 }
 
-// The message that ValidateIPAddress throws, or "" when it passes.
-std::string ErrorOf(const std::string& address) {
+// The message that a check throws, or "" when it passes.
+std::string ErrorOf(const std::string& address,
+                    void (*check)(const AnsiString&) = ValidateIPAddress) {
   try {
-    ValidateIPAddress(address);
+    check(address);
   } catch (const Exception& e) {
     return e.Message();
   }
@@ -40,10 +41,18 @@ TEST(GetPiece, SplitsAtTheSeparator) {
     std::string piece;
   };
   const std::vector<Case> cases{
-      {"192.168.0.1", 1, "192"}, {"192.168.0.1", 4, "1"}, {"192.168.0.1", 5, ""},
-      {"1..2.3", 2, ""},         {"1..2.3", 3, "2"},      {"1.2.3", 4, ""},
-      {"1.2.3.", 4, ""},         {"", 1, ""},             {"abc", 1, "abc"},
-      {".a", 1, ""},             {".a", 2, "a"},          {"1.2.3.4.5", 5, "5"},
+      {"192.168.0.1", 1, "192"},
+      {"192.168.0.1", 4, "1"},
+      {"192.168.0.1", 5, ""},
+      {"1..2.3", 2, ""},
+      {"1..2.3", 3, "2"},
+      {"1.2.3", 4, ""},
+      {"1.2.3.", 4, ""},
+      {"", 1, ""},
+      {"abc", 1, "abc"},
+      {".a", 1, ""},
+      {".a", 2, "a"},
+      {"1.2.3.4.5", 5, "5"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(GetPiece(c.text, c.n, '.'), c.piece) << c.text << " " << c.n;
@@ -100,6 +109,12 @@ TEST(ValidateIPAddress, ReportsTheFirstRuleBrokenInTestOrder) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ErrorOf(c.address), c.message) << "[" << c.address << "]";
+    EXPECT_EQ(ErrorOf(c.address, ValidateWholeIPAddress), c.message) << "[" << c.address << "]";
+  }
+  // Only four pieces are looked at; a text typed whole must end there.
+  for (const std::string address : {"1.2.3.4.5", "1.2.3.4.", "1.2.3.4.x"}) {
+    EXPECT_EQ(ErrorOf(address), "") << address;
+    EXPECT_EQ(ErrorOf(address, ValidateWholeIPAddress), PieceLength(address));
   }
 }
 

@@ -150,14 +150,16 @@ TEST_F(PropertiesTest, OkChecksTheEntriesInOrder) {
       {"DHCP skips the addresses", true, "127.0.0.1", "255.1.1.1", true, "lab", "", ""},
       {"host name with ')'", false, "10.0.0.1", "0.0.0.0", true, "ab)c", "", hostBad},
       {"host name with ','", true, "10.0.0.1", "0.0.0.0", true, "a,b", "", hostBad},
+      {"host name with '('", false, "10.0.0.1", "0.0.0.0", true, "a(b", "", ""},
       {"host name beyond Latin-1", false, "10.0.0.1", "0.0.0.0", true, "łódź", "", hostBad},
       {"Latin-1 host name", false, "10.0.0.1", "0.0.0.0", true, "niño", "", ""},
       {"disabled host box not checked", false, "10.0.0.1", "0.0.0.0", false, "", "pw", ""},
-      {"password with '('", false, "10.0.0.1", "0.0.0.0", true, "lab", "p(w", passBad},
+      {"password with ','", false, "10.0.0.1", "0.0.0.0", true, "lab", "p,w", passBad},
+      {"password with brackets", false, "10.0.0.1", "0.0.0.0", true, "lab", "(p)w)", ""},
       {"password beyond Latin-1", false, "10.0.0.1", "0.0.0.0", true, "lab", "€uro", passBad},
-      {"host name reported before password", false, "10.0.0.1", "0.0.0.0", true, "a(", "b)",
+      {"host name reported before password", false, "10.0.0.1", "0.0.0.0", true, "a)", "b,",
        hostBad},
-      {"addresses reported before host name", false, "10.0.0.0", "0.0.0.0", true, "a(", "", ipBad},
+      {"addresses reported before host name", false, "10.0.0.0", "0.0.0.0", true, "a)", "", ipBad},
   };
   for (const OkCase& c : cases) {
     SCOPED_TRACE(c.name);

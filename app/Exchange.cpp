@@ -1,0 +1,108 @@
+#include "Exchange.h"
+
+#include "FanOut.h"
+#include "IdUDPServer.h"
+
+namespace tb {
+
+TExchange::TExchange(MainServices services, Events events)
+    : UDPServer(std::make_unique<TIdUDPServer>()),
+      services_(std::move(services)),
+      events_(std::move(events)) {
+  tmrTimeout.OnTimer = [this] { tmrTimeoutTimer(); };
+  UDPServer->BroadcastEnabled = true;
+  UDPServer->DefaultPort = 0;
+  UDPServer->BufferSize = 8192;
+  UDPServer->ThreadedEvent = false;
+  UDPServer->OnUDPRead = [this](TIdUDPServer& sender, TIdMemoryStream& data,
+                                TIdSocketHandle& binding) {
+    UDPServerUDPRead(sender, data, binding);
+  };
+}
+
+TExchange::~TExchange() { UDPServer.reset(); }
+
+void TExchange::SetUpBindings() {
+  tb::SetUpBindings(*UDPServer, services_.listHostAddresses, events_.showMessage);
+}
+
+void TExchange::SendCommand(const AnsiString& text) {
+  if (services_.sendCommand) {
+    services_.sendCommand(text);
+    return;
+  }
+  SendCommandFanOut(text, *UDPServer, services_.getLocalInterfaces, events_.showMessage);
+}
+
+void TExchange::SetExchangeMode(ExchangeMode mode) {
+  FExchangeMode = mode;
+  tmrTimeout.SetInterval(queryWindowMs_);
+  if (mode == ExchangeMode::Configuring) {
+    tmrTimeout.SetInterval(ConfigureWindowMs);
+  }
+  tmrTimeout.SetEnabled(true);
+  if (mode == ExchangeMode::Idle) {
+    tmrTimeout.SetEnabled(false);
+  } else {
+    events_.windowOpened(mode);
+  }
+}
+
+void TExchange::RefreshDevices() {
+  events_.clearList();
+  SendCommand(QueryCommand);
+  SetExchangeMode(ExchangeMode::Querying);
+}
+
+void TExchange::SendConfiguration(const ConfigRequest& request) {
+  SendCommand(BuildConfigCommand(request));
+  FTargetMAC = request.mac;
+  // Only a reply to this request may decide its outcome: a flag left set by
+  // an abandoned window, or by an ACK with an empty MAC after the last
+  // outcome, would report a silent device as configured. Cleared after the
+  // send, so nothing handled while a send failure is on screen counts either.
+  FConfigOk = false;
+  lastTargetReply_ = TargetReply::None;
+  SetExchangeMode(ExchangeMode::Configuring);
+}
+
+void TExchange::UDPServerUDPRead(TIdUDPServer& /*Sender*/, TIdMemoryStream& AData,
+                                 TIdSocketHandle& ABinding) {
+  const AnsiString text = AData.DataString();
+  switch (FExchangeMode) {
+    case ExchangeMode::Idle:
+      FConfigOk = false;
+      break;
+    case ExchangeMode::Querying:
+      if (GetCommandName(text) == "NTM") {
+        events_.addDevice(text, ABinding);
+      }
+      break;
+    case ExchangeMode::Configuring: {
+      const AnsiString name = GetCommandName(text);
+      if (name == "NAK" && GetField(text, 1, '(') == FTargetMAC) {
+        FConfigOk = false;
+        lastTargetReply_ = TargetReply::Nak;
+      } else if (name == "ACK" && GetField(text, 1, '(') == FTargetMAC) {
+        FConfigOk = true;
+        lastTargetReply_ = TargetReply::Ack;
+      }
+      break;
+    }
+  }
+}
+
+void TExchange::tmrTimeoutTimer() {
+  tmrTimeout.SetEnabled(false);
+  events_.windowEnded();
+  if (FExchangeMode == ExchangeMode::Configuring) {
+    events_.configurationEnded(FConfigOk, lastTargetReply_);
+    FConfigOk = false;
+    FTargetMAC.clear();
+    lastTargetReply_ = TargetReply::None;
+  } else {
+    FExchangeMode = ExchangeMode::Idle;
+  }
+}
+
+}  // namespace tb

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "AnsiString.h"
+#include "ChangeTimer.h"
+#include "ExchangeMode.h"
+#include "MainServices.h"
+#include "Message.h"
+
+namespace tb {
+
+class TIdMemoryStream;
+class TIdSocketHandle;
+class TIdUDPServer;
+
+// The last reply that named the target of a configuration window.
+enum class TargetReply { None, Ack, Nak };
+
+// The program's two exchanges with the devices, the query and the
+// configuration: the endpoint, the listening window's timer and the state
+// that decides what a received datagram means. It owns no list and no window:
+// what a front end shows is told through Events, on the thread that created
+// the exchange (a thread running a Qt event loop).
+class TExchange {
+ public:
+  struct Events {
+    // A query starts: the list is to be emptied.
+    std::function<void()> clearList;
+    // A discovery reply during a query, with the binding it arrived on.
+    std::function<void(const AnsiString& text, const TIdSocketHandle& binding)> addDevice;
+    // A listening window has begun (Querying or Configuring).
+    std::function<void(ExchangeMode mode)> windowOpened;
+    // The timer has ended the window, before any outcome.
+    std::function<void()> windowEnded;
+    // A configuration window has ended; `success` is FConfigOk. FConfigOk
+    // and FTargetMAC are cleared after this returns.
+    std::function<void(bool success, TargetReply last)> configurationEnded;
+    // One of the program's own messages: a failed send, no local address.
+    std::function<void(const AnsiString& text)> showMessage;
+  };
+
+  TExchange(MainServices services, Events events);
+  // The endpoint goes first, so that no datagram reaches a front end that is
+  // being torn down.
+  ~TExchange();
+  TExchange(const TExchange&) = delete;
+  TExchange& operator=(const TExchange&) = delete;
+
+  // One binding on port 998 per host address.
+  void SetUpBindings();
+
+  void RefreshDevices();
+  // Sends the request, makes its MAC the target and opens the 1000 ms window.
+  void SendConfiguration(const ConfigRequest& request);
+  void SendCommand(const AnsiString& text);
+  void SetExchangeMode(ExchangeMode mode);
+
+  void UDPServerUDPRead(TIdUDPServer& Sender, TIdMemoryStream& AData, TIdSocketHandle& ABinding);
+  void tmrTimeoutTimer();
+
+  // Length of a query's window; the program's is QueryWindowMs.
+  void SetQueryWindow(int milliseconds) { queryWindowMs_ = milliseconds; }
+
+  ExchangeMode FExchangeMode = ExchangeMode::Idle;
+  bool FConfigOk = false;
+  AnsiString FTargetMAC;
+  std::unique_ptr<TIdUDPServer> UDPServer;
+  TChangeTimer tmrTimeout;
+
+ private:
+  MainServices services_;
+  Events events_;
+  int queryWindowMs_ = QueryWindowMs;
+  TargetReply lastTargetReply_ = TargetReply::None;
+};
+
+}  // namespace tb

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QStringList>
+
+namespace tb::cli {
+
+// The whole command line, program name first; returns the exit status.
+int Run(const QStringList& arguments);
+
+// Each command gets its own arguments, its name first.
+int Discover(const QStringList& arguments);
+int Configure(const QStringList& arguments);
+int Open(const QStringList& arguments);
+int Doctor(const QStringList& arguments);
+
+}  // namespace tb::cli

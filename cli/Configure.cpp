@@ -1,0 +1,341 @@
+#include <QFile>
+#include <vector>
+
+#include "Batch.h"
+#include "CommandLine.h"
+#include "Commands.h"
+#include "ConfigEntryChecks.h"
+#include "Console.h"
+#include "DeviceLookup.h"
+#include "Exception.h"
+#include "ExchangeTexts.h"
+#include "ExitCodes.h"
+#include "IPAddressChecks.h"
+#include "Latin1.h"
+#include "Passwords.h"
+#include "Session.h"
+
+namespace tb::cli {
+
+namespace {
+
+// What the properties dialog's boxes take.
+constexpr qsizetype HostNameLength = 15;
+constexpr qsizetype PasswordLength = 20;
+
+constexpr char PasswordMask[] = "********";
+
+// One device's configuration as asked for on the command line or a batch line.
+struct Order {
+  QString where;  // "line N: " for a batch line
+  QString mac;
+  bool dhcp = false;
+  AnsiString ip;
+  AnsiString netmask;
+  AnsiString gateway;
+  std::optional<QString> hostName;
+  std::optional<QString> password;
+};
+
+// How one device's configuration ended.
+struct Result {
+  const DeviceRow* row = nullptr;
+  AnsiString request;  // as sent, password masked
+  QString outcome;
+  int status = ExitOk;
+};
+
+ConfigEntry Entry(const QString& text) {
+  ConfigEntry entry;
+  entry.hasUnencodable = !ToLatin1(text, entry.text);
+  if (entry.hasUnencodable) {
+    entry.text = ToAnsi(text);
+  }
+  return entry;
+}
+
+// The address checks, in the dialog's order: each text must be an address,
+// the IP a host's and the gateway a host's or 0.0.0.0. Empty when they pass.
+QString CheckAddresses(Order& order, const QString& ip, const QString& netmask,
+                       const QString& gateway) {
+  if (order.dhcp) {
+    return {};
+  }
+  order.ip = Entry(ip).text;
+  order.netmask = Entry(netmask).text;
+  order.gateway = Entry(gateway).text;
+  try {
+    for (const AnsiString* address : {&order.ip, &order.netmask, &order.gateway}) {
+      ValidateWholeIPAddress(*address);
+    }
+    AnsiString message;
+    if (!AreConfigAddressesSendable(
+            order.ip, [&] { return order.gateway; }, message)) {
+      return Text(message);
+    }
+  } catch (const Exception& error) {
+    return Text(error.Message());
+  }
+  return {};
+}
+
+// What the dialog's boxes would not take. Empty when both fit.
+QString CheckLengths(const std::optional<QString>& hostName,
+                     const std::optional<QString>& password) {
+  if (hostName && hostName->size() > HostNameLength) {
+    return QStringLiteral("the host name is longer than %1 characters").arg(HostNameLength);
+  }
+  if (password && password->size() > PasswordLength) {
+    return QStringLiteral("the password is longer than %1 characters").arg(PasswordLength);
+  }
+  return {};
+}
+
+// Builds the request for the device that answered, from the settings it
+// answered with; false with the reason when it may not go out.
+bool Plan(const Order& order, const DeviceRow& row, const QString& password, ConfigRequest& request,
+          QString& refusal) {
+  request = CurrentSettings(row);
+  request.dhcp = order.dhcp;
+  if (!order.dhcp) {
+    request.ip = order.ip;
+    request.netmask = order.netmask;
+    request.gateway = order.gateway;
+  }
+  ConfigEntry hostName{request.hostName, false};
+  if (order.hostName && !order.hostName->isEmpty()) {
+    if (!request.hostNameEnabled) {
+      refusal = QStringLiteral("%1 takes no host name").arg(Text(row.caption));
+      return false;
+    }
+    hostName = Entry(*order.hostName);
+    request.hostName = hostName.text;
+  }
+  const ConfigEntry passwordEntry = Entry(password);
+  request.password = passwordEntry.text;
+  AnsiString message;
+  if (!AreConfigEntriesSendable(passwordEntry, request.hostNameEnabled ? &hostName : nullptr,
+                                message)) {
+    refusal = Text(message);
+    return false;
+  }
+  return true;
+}
+
+AnsiString Masked(ConfigRequest request) {
+  if (!request.password.empty()) {
+    request.password = PasswordMask;
+  }
+  return BuildConfigCommand(request);
+}
+
+QString PromptFor(const DeviceRow& row) {
+  return QStringLiteral("Password of %1 (%2): ").arg(Text(row.caption), Text(row.MAC()));
+}
+
+// Sends one planned request and says how it ended.
+void Send(TSession& session, const ConfigRequest& request, Result& result) {
+  session.TakeSendFailure();
+  const TargetReply reply = session.Configure(request);
+  const bool sendFailed = session.TakeSendFailure();
+  switch (reply) {
+    case TargetReply::Ack:
+      result.outcome = QStringLiteral("ACK");
+      result.status = ExitOk;
+      break;
+    case TargetReply::Nak:
+      result.outcome = QStringLiteral("NAK: refused (wrong password?)");
+      result.status = ExitRefused;
+      break;
+    case TargetReply::None:
+      result.outcome = sendFailed ? QStringLiteral("not sent: communication error")
+                                  : QStringLiteral("no answer within %1 ms").arg(ConfigureWindowMs);
+      result.status = sendFailed ? ExitCommunication : ExitSilent;
+      break;
+  }
+}
+
+int ConfigureOne(TPasswordSource& passwords, const Order& order, int windowMs, bool dryRun) {
+  TSession session;
+  session.Query(windowMs);
+  int status = ExitOk;
+  const DeviceRow* row = FindDevice(session.Devices(), order.mac, status);
+  if (row == nullptr) {
+    return session.TakeSendFailure() && status == ExitNoDevice ? ExitCommunication : status;
+  }
+  const std::optional<QString> password = passwords.Get(PromptFor(*row));
+  if (!password) {
+    return ExitUsage;
+  }
+  ConfigRequest request;
+  if (QString why = CheckLengths(std::nullopt, password);
+      !why.isEmpty() || !Plan(order, *row, *password, request, why)) {
+    Err(why);
+    return ExitUsage;
+  }
+  if (dryRun) {
+    Out(Text(Masked(request)));
+    return ExitOk;
+  }
+  Result result;
+  Send(session, request, result);
+  Out(Text(result.status == ExitOk ? ConfigSuccessText : ConfigFailureText)
+          .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  Err(QStringLiteral("%1 (%2): %3").arg(Text(row->caption), Text(row->MAC()), result.outcome));
+  return result.status;
+}
+
+void PrintSummary(const std::vector<Result>& results, const std::vector<Order>& orders) {
+  std::vector<QStringList> rows{{QStringLiteral("MAC"), QStringLiteral("Dispositivo"),
+                                 QStringLiteral("Request"), QStringLiteral("Outcome")}};
+  for (std::size_t i = 0; i < results.size(); ++i) {
+    const Result& r = results[i];
+    rows.push_back({r.row != nullptr ? Text(r.row->MAC()) : orders[i].mac,
+                    r.row != nullptr ? Text(r.row->caption) : QString(), Text(r.request),
+                    r.outcome});
+  }
+  OutTable(rows);
+}
+
+int ConfigureBatch(TPasswordSource& passwords, const QString& path, int windowMs, bool dryRun) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    Err(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+    return ExitUsage;
+  }
+  const BatchFile batch = ParseBatch(QString::fromLocal8Bit(file.readAll()));
+  QStringList errors = batch.errors;
+  std::vector<Order> orders;
+  bool needsPassword = false;
+  for (const BatchEntry& entry : batch.entries) {
+    Order order;
+    order.where = QStringLiteral("line %1: ").arg(entry.line);
+    order.mac = entry.mac;
+    order.dhcp = entry.dhcp;
+    order.hostName = entry.hostName;
+    order.password = entry.password;
+    QString why = CheckAddresses(order, entry.ip, entry.netmask, entry.gateway);
+    if (why.isEmpty()) {
+      why = CheckLengths(order.hostName, order.password);
+    }
+    if (!why.isEmpty()) {
+      errors << order.where + why;
+    }
+    needsPassword = needsPassword || !entry.password;
+    orders.push_back(order);
+  }
+  if (!errors.isEmpty() || orders.empty()) {
+    for (const QString& error : errors) {
+      Err(path + QStringLiteral(", ") + error);
+    }
+    Err(orders.empty() && errors.isEmpty() ? QStringLiteral("%1 lists no device").arg(path)
+                                           : QStringLiteral("nothing was sent"));
+    return ExitUsage;
+  }
+  std::optional<QString> common;
+  if (needsPassword) {
+    common = passwords.Get(QStringLiteral("Password of the devices without their own: "));
+    if (!common) {
+      return ExitUsage;
+    }
+    if (const QString why = CheckLengths(std::nullopt, common); !why.isEmpty()) {
+      Err(why);
+      return ExitUsage;
+    }
+  }
+
+  TSession session;
+  session.Query(windowMs);
+  std::vector<Result> results(orders.size());
+  bool anyFailed = false;
+  for (std::size_t i = 0; i < orders.size(); ++i) {
+    const Order& order = orders[i];
+    Result& result = results[i];
+    int status = ExitOk;
+    result.row = FindDevice(session.Devices(), order.mac, status);
+    ConfigRequest request;
+    QString refusal;
+    if (result.row == nullptr) {
+      result.outcome = status == ExitNoDevice ? QStringLiteral("not heard")
+                                              : QStringLiteral("MAC matches several devices");
+      result.status = status;
+    } else if (!Plan(order, *result.row, order.password.value_or(common.value_or(QString())),
+                     request, refusal)) {
+      result.outcome = QStringLiteral("refused: ") + refusal;
+      result.status = ExitUsage;
+    } else {
+      result.request = Masked(request);
+      if (dryRun) {
+        result.outcome = QStringLiteral("not sent (dry run)");
+      } else {
+        Send(session, request, result);
+      }
+    }
+    anyFailed = anyFailed || result.status != ExitOk;
+    Err(QStringLiteral("[%1/%2] %3 %4: %5")
+            .arg(i + 1)
+            .arg(orders.size())
+            .arg(result.row != nullptr ? Text(result.row->MAC()) : order.mac,
+                 result.row != nullptr ? Text(result.row->caption) : QStringLiteral("-"),
+                 result.outcome));
+  }
+  PrintSummary(results, orders);
+  return anyFailed ? ExitFailed : ExitOk;
+}
+
+}  // namespace
+
+int Configure(const QStringList& arguments) {
+  TCommandLine line(QStringLiteral("configure"));
+  const QCommandLineOption dhcp = line.Add(QStringLiteral("dhcp"));
+  const QCommandLineOption ip = line.Add(QStringLiteral("ip"), QStringLiteral("ADDRESS"));
+  const QCommandLineOption netmask = line.Add(QStringLiteral("netmask"), QStringLiteral("MASK"));
+  const QCommandLineOption gateway = line.Add(QStringLiteral("gateway"), QStringLiteral("ADDRESS"));
+  const QCommandLineOption hostName = line.Add(QStringLiteral("hostname"), QStringLiteral("NAME"));
+  const QCommandLineOption batch = line.Add(QStringLiteral("batch"), QStringLiteral("FILE"));
+  const QCommandLineOption dryRun = line.Add(QStringLiteral("dry-run"));
+  TPasswordSource passwords(line);
+  if (const auto done = line.Parse(arguments)) {
+    return *done;
+  }
+  const int windowMs = line.WindowMs();
+  const bool addresses = line.IsSet(ip) || line.IsSet(netmask) || line.IsSet(gateway);
+  if (line.IsSet(batch)) {
+    if (!line.Positional().isEmpty() || line.IsSet(dhcp) || addresses || line.IsSet(hostName)) {
+      return line.Refuse(QStringLiteral("--batch takes the devices from its file alone"));
+    }
+    if (!passwords.Load()) {
+      return ExitUsage;
+    }
+    return ConfigureBatch(passwords, line.Value(batch), windowMs, line.IsSet(dryRun));
+  }
+  if (line.Positional().size() != 1) {
+    return line.Refuse(QStringLiteral("configure takes one MAC, or --batch FILE"));
+  }
+  if (line.IsSet(dhcp) == addresses) {
+    return line.Refuse(QStringLiteral("give either --dhcp or --ip, --netmask and --gateway"));
+  }
+  if (addresses && !(line.IsSet(ip) && line.IsSet(netmask) && line.IsSet(gateway))) {
+    return line.Refuse(QStringLiteral("--ip, --netmask and --gateway go together"));
+  }
+  Order order;
+  order.mac = line.Positional().constFirst();
+  order.dhcp = line.IsSet(dhcp);
+  if (line.IsSet(hostName)) {
+    order.hostName = line.Value(hostName);
+  }
+  QString why = CheckAddresses(order, line.Value(ip), line.Value(netmask), line.Value(gateway));
+  if (why.isEmpty()) {
+    why = CheckLengths(order.hostName, std::nullopt);
+  }
+  if (!why.isEmpty()) {
+    Err(why);
+    return ExitUsage;
+  }
+  if (!passwords.Load()) {
+    return ExitUsage;
+  }
+  return ConfigureOne(passwords, order, windowMs, line.IsSet(dryRun));
+}
+
+}  // namespace tb::cli

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "AnsiString.h"
+
+namespace tb::cli {
+
+// The devices' texts and the program's own are Latin-1; a terminal, a pipe
+// or a file takes the local 8-bit encoding. Every line out passes here.
+
+// One line on standard output. Devices' texts may hold any byte: control
+// characters go out as \xNN, so that no device can drive the terminal; line
+// breaks are kept.
+void Out(const QString& line);
+// One line on standard error, after "brelvan: ", escaped as Out() does.
+void Err(const QString& line);
+// Rows of cells on standard output, the first row the header, each column as
+// wide as its widest cell. Control characters in a cell, line breaks too, go
+// out as \xNN.
+void OutTable(const std::vector<QStringList>& rows);
+// A Latin-1 text as Qt holds it, for output.
+QString Text(const AnsiString& latin1);
+// A text from the command line, the environment or a file, as the 8-bit
+// Latin-1 text that goes to a device; false when a character has no
+// Latin-1 form.
+bool ToLatin1(const QString& text, AnsiString& latin1);
+
+}  // namespace tb::cli

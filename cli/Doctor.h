@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+#include <vector>
+
+namespace tb::cli {
+
+// One finding of `brelvan doctor`.
+struct Verdict {
+  enum class Level { Ok, Note, Skipped, Problem };
+
+  QString check;    // "port", "interface", "rp_filter", "firewall", "query"
+  QString subject;  // an address, an interface, a table ...; may be empty
+  Level level = Level::Ok;
+  QString detail;
+  QString mend;      // the command that mends it; empty when there is none
+  QJsonObject data;  // figures for scripts, in the JSON output only
+};
+
+// The checks this platform has, in the order they are reported; one file
+// per platform. `windowMs` is the live query's window on each interface.
+std::vector<Verdict> RunChecks(int windowMs);
+
+}  // namespace tb::cli

@@ -1,0 +1,225 @@
+#include <QJsonObject>
+
+#include "Doctor.h"
+#include "LinuxChecks.h"
+
+namespace tb::cli {
+
+namespace linux_checks {
+
+namespace {
+
+using namespace linux_host;
+
+QString Network(const InterfaceAddress& entry) {
+  return QStringLiteral("%1/%2")
+      .arg(Dotted(entry.address & entry.netmask))
+      .arg(PrefixLength(entry.netmask));
+}
+
+}  // namespace
+
+void CheckInterfaces(const std::vector<InterfaceAddress>& addresses, std::vector<Verdict>& out) {
+  bool any = false;
+  for (const InterfaceAddress& entry : addresses) {
+    if (entry.loopback) {
+      continue;
+    }
+    any = true;
+    const QString where = QStringLiteral("%1/%2, broadcast %3")
+                              .arg(Dotted(entry.address))
+                              .arg(PrefixLength(entry.netmask))
+                              .arg(Dotted(entry.Broadcast()));
+    if (!entry.up) {
+      out.push_back({QStringLiteral("interface"),
+                     entry.name,
+                     Verdict::Level::Problem,
+                     QStringLiteral("down, with %1: nothing is sent or heard there").arg(where),
+                     Sudo() + QStringLiteral("ip link set dev %1 up").arg(entry.name),
+                     {}});
+    } else if (!entry.tunnel.isEmpty()) {
+      out.push_back({QStringLiteral("interface"),
+                     entry.name,
+                     Verdict::Level::Note,
+                     QStringLiteral("%1 tunnel, %2: broadcasts do not cross it, so devices "
+                                    "behind it cannot be found")
+                         .arg(entry.tunnel, where),
+                     QString(),
+                     {}});
+    } else if (!entry.broadcast) {
+      out.push_back({QStringLiteral("interface"),
+                     entry.name,
+                     Verdict::Level::Note,
+                     QStringLiteral("up, %1, but without broadcast: devices there cannot be found")
+                         .arg(where),
+                     QString(),
+                     {}});
+    } else if (!entry.running) {
+      out.push_back({QStringLiteral("interface"),
+                     entry.name,
+                     Verdict::Level::Note,
+                     QStringLiteral("up, %1, but without a link (cable, radio)").arg(where),
+                     QString(),
+                     {}});
+    } else {
+      out.push_back({QStringLiteral("interface"),
+                     entry.name,
+                     Verdict::Level::Ok,
+                     QStringLiteral("up, %1").arg(where),
+                     QString(),
+                     {}});
+    }
+  }
+  if (!any) {
+    out.push_back({QStringLiteral("interface"),
+                   QString(),
+                   Verdict::Level::Problem,
+                   QStringLiteral("no IPv4 network but the loopback one: there is nowhere to look "
+                                  "for devices"),
+                   QStringLiteral("ip -4 addr"),
+                   {}});
+  }
+}
+
+void CheckReversePathFilter(const std::vector<InterfaceAddress>& addresses,
+                            const ProbeResult& probe, std::vector<Verdict>& out) {
+  const QString conf = QStringLiteral("/proc/sys/net/ipv4/conf/%1/rp_filter");
+  const int all = ReadSysctl(conf.arg(QStringLiteral("all"))).value_or(0);
+  // Loose mode lets an answer in when some route leads back to its sender.
+  const int fix = HasDefaultRoute() ? 2 : 0;
+  QStringList seen;
+  for (const InterfaceAddress& entry : addresses) {
+    if (entry.loopback || seen.contains(entry.name)) {
+      continue;
+    }
+    seen << entry.name;
+    const int own = ReadSysctl(conf.arg(entry.name)).value_or(0);
+    const int effective = std::max(all, own);
+    std::optional<long long> drops;
+    for (const InterfaceProbe& p : probe.interfaces) {
+      if (p.index == entry.index) {
+        drops = p.reversePathDrops;
+      }
+    }
+    QString mend = Sudo() + QStringLiteral("sysctl -w");
+    if (all > fix) {
+      mend += QStringLiteral(" net.ipv4.conf.all.rp_filter=%1").arg(fix);
+    }
+    mend += QStringLiteral(" net.ipv4.conf.%1.rp_filter=%2").arg(entry.name).arg(fix);
+    const QString setting = QStringLiteral("%1 in effect (all %2, %3 %4)")
+                                .arg(effective)
+                                .arg(all)
+                                .arg(entry.name)
+                                .arg(own);
+    Verdict verdict{QStringLiteral("rp_filter"),
+                    entry.name,
+                    Verdict::Level::Ok,
+                    QString(),
+                    QString(),
+                    QJsonObject{{QStringLiteral("effective"), effective}}};
+    if (effective != 0 && drops.value_or(0) > 0) {
+      verdict.level = Verdict::Level::Problem;
+      verdict.detail = QStringLiteral(
+                           "%1: %2 answer(s) dropped during the query, from "
+                           "addresses that would not be routed back through %3: "
+                           "devices configured for another subnet")
+                           .arg(setting)
+                           .arg(*drops)
+                           .arg(entry.name);
+      verdict.mend = mend;
+    } else if (effective == 1) {
+      verdict.level = Verdict::Level::Note;
+      verdict.detail = setting + QStringLiteral(
+                                     ": strict; answers from a device configured for "
+                                     "another subnet would be dropped");
+      verdict.mend = mend;
+    } else {
+      verdict.detail =
+          setting + (effective == 0 ? QStringLiteral(": off") : QStringLiteral(": loose"));
+    }
+    out.push_back(verdict);
+  }
+}
+
+void ReportProbe(const ProbeResult& probe, std::vector<Verdict>& out) {
+  if (!probe.failure.isEmpty()) {
+    out.push_back(
+        {QStringLiteral("query"),
+         QString(),
+         Verdict::Level::Skipped,
+         QStringLiteral("cannot listen on port 998 (%1); see the port check").arg(probe.failure),
+         QString(),
+         {}});
+    return;
+  }
+  qsizetype devices = 0;
+  for (const InterfaceProbe& p : probe.interfaces) {
+    if (!p.queried) {
+      continue;
+    }
+    devices += p.macs.size();
+    const QJsonObject data{{QStringLiteral("devices"), p.macs.size()},
+                           {QStringLiteral("unicast"), p.unicast},
+                           {QStringLiteral("directed"), p.directed},
+                           {QStringLiteral("limited"), p.limited}};
+    out.push_back({QStringLiteral("query"), p.name,
+                   p.macs.isEmpty() ? Verdict::Level::Note : Verdict::Level::Ok,
+                   QStringLiteral("%1 device(s) answered; answers by unicast %2, by directed "
+                                  "broadcast %3, by limited broadcast %4")
+                       .arg(p.macs.size())
+                       .arg(p.unicast)
+                       .arg(p.directed)
+                       .arg(p.limited),
+                   QString(), data});
+  }
+  for (const ForeignDevice& device : probe.foreign) {
+    if (!device.hasAddress) {
+      out.push_back({QStringLiteral("query"),
+                     device.mac,
+                     Verdict::Level::Note,
+                     QStringLiteral("%1 answered on %2 with no IP address yet (\"%3\"): its web "
+                                    "page cannot be reached")
+                         .arg(device.caption, device.heardOn->name, device.address),
+                     QString(),
+                     {}});
+      continue;
+    }
+    out.push_back(
+        {QStringLiteral("query"),
+         device.mac,
+         Verdict::Level::Note,
+         QStringLiteral("%1 at %2 answered on %3, outside its network %4: it can be "
+                        "configured, but its web page cannot be reached from here")
+             .arg(device.caption, device.address, device.heardOn->name, Network(*device.heardOn)),
+         QStringLiteral("brelvan configure %1 --ip ADDRESS --netmask %2 --gateway "
+                        "0.0.0.0   (ADDRESS: a free address of %3)")
+             .arg(device.mac, Dotted(device.heardOn->netmask), Network(*device.heardOn)),
+         {}});
+  }
+  if (devices == 0) {
+    out.push_back({QStringLiteral("query"),
+                   QString(),
+                   Verdict::Level::Problem,
+                   QStringLiteral("no device answered on any interface"),
+                   QString(),
+                   {}});
+  }
+}
+
+}  // namespace linux_checks
+
+std::vector<Verdict> RunChecks(int windowMs) {
+  using namespace linux_checks;
+  const std::vector<InterfaceAddress> addresses = linux_host::ListInterfaces();
+  std::vector<Verdict> verdicts;
+  CheckPort(addresses, verdicts);
+  CheckInterfaces(addresses, verdicts);
+  // The query runs before the filter check, which counts what it dropped.
+  const ProbeResult probe = Probe(addresses, windowMs);
+  CheckReversePathFilter(addresses, probe, verdicts);
+  CheckFirewall(verdicts);
+  ReportProbe(probe, verdicts);
+  return verdicts;
+}
+
+}  // namespace tb::cli

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+namespace tb::cli {
+
+// The help of one command ("discover", "configure", "open", "doctor"), or of
+// the whole program for any other name; the manual page is made from the
+// latter.
+QString HelpText(const QString& command);
+QString VersionText();
+
+}  // namespace tb::cli

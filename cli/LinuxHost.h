@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace tb::cli::linux_host {
+
+using Address = std::uint32_t;  // IPv4, host byte order
+
+QString Dotted(Address address);
+int PrefixLength(Address netmask);
+
+// One IPv4 address of one interface.
+struct InterfaceAddress {
+  QString name;
+  int index = 0;
+  Address address = 0;
+  Address netmask = 0;
+  bool up = false;
+  bool running = false;
+  bool broadcast = false;
+  bool loopback = false;
+  // Empty, or what makes it a tunnel ("point-to-point", "WireGuard", ...):
+  // broadcasts do not cross it.
+  QString tunnel;
+
+  Address Broadcast() const { return (address & netmask) | ~netmask; }
+  bool Holds(Address other) const { return (other & netmask) == (address & netmask); }
+};
+
+// Every IPv4 address of every interface, in the system's order.
+std::vector<InterfaceAddress> ListInterfaces();
+
+// The trimmed text of a file, or nullopt when it cannot be read.
+std::optional<QString> ReadText(const QString& path);
+// A whole number from /proc/sys, or nullopt.
+std::optional<int> ReadSysctl(const QString& path);
+
+// Whether the main routing table has a default route.
+bool HasDefaultRoute();
+
+// Answers that the reverse-path filter has dropped since the system started.
+std::optional<long long> ReversePathDrops();
+
+// A program's output, run with a time limit; nullopt when it is not
+// installed. `status` gets its exit status (-1 when it did not end).
+std::optional<QString> RunTool(const QString& program, const QStringList& arguments, int& status);
+
+// This program's own path, for commands that name it.
+QString OwnPath();
+
+}  // namespace tb::cli::linux_host

@@ -1,0 +1,43 @@
+#include "CommandLine.h"
+#include "Commands.h"
+#include "Console.h"
+#include "DeviceLookup.h"
+#include "ExchangeTexts.h"
+#include "ExitCodes.h"
+#include "Session.h"
+#include "ShellText.h"
+#include "WebPage.h"
+
+#include <QUrl>
+
+namespace tb::cli {
+
+int Open(const QStringList& arguments) {
+  TCommandLine line(QStringLiteral("open"));
+  if (const auto done = line.Parse(arguments)) {
+    return *done;
+  }
+  const int windowMs = line.WindowMs();
+  if (line.Positional().size() != 1) {
+    return line.Refuse(QStringLiteral("open takes one MAC"));
+  }
+  TSession session;
+  session.Query(windowMs);
+  int status = ExitOk;
+  const DeviceRow* row = FindDevice(session.Devices(), line.Positional().constFirst(), status);
+  if (row == nullptr) {
+    return session.TakeSendFailure() && status == ExitNoDevice ? ExitCommunication : status;
+  }
+  if (const QString why = session.Unreachable(*row); !why.isEmpty()) {
+    Err(why);
+  }
+  const AnsiString text = WebPagePrefix + row->subItems[SubIP];
+  Out(ShellTextToUrl(text).toString());
+  if (!OpenWebPage(text)) {
+    Err(QStringLiteral("no browser could be started; open the address above yourself"));
+    return ExitFailed;
+  }
+  return ExitOk;
+}
+
+}  // namespace tb::cli

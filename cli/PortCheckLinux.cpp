@@ -1,0 +1,192 @@
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+
+#include "LinuxChecks.h"
+#include "Message.h"
+
+namespace tb::cli::linux_checks {
+
+namespace {
+
+using namespace linux_host;
+
+constexpr int CapNetBindService = 10;
+constexpr Address AnyAddress = 0;
+constexpr Address LimitedBroadcast = 0xFFFFFFFFU;
+
+int TryBind(Address address) {
+  const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) {
+    return errno;
+  }
+  sockaddr_in sa{};
+  sa.sin_family = AF_INET;
+  sa.sin_addr.s_addr = htonl(address);
+  sa.sin_port = htons(static_cast<std::uint16_t>(CommandPort));
+  const int error = ::bind(fd, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) == 0 ? 0 : errno;
+  ::close(fd);
+  return error;
+}
+
+// The socket inodes on port 998 that keep `address` from being bound: those
+// bound to it or to any address.
+QSet<QString> InodesHolding(Address address) {
+  QSet<QString> inodes;
+  const QStringList lines =
+      ReadText(QStringLiteral("/proc/net/udp")).value_or(QString()).split(QLatin1Char('\n'));
+  for (qsizetype i = 1; i < lines.size(); ++i) {
+    const QStringList fields = lines[i].split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (fields.size() < 10) {
+      continue;
+    }
+    bool ok = false;
+    const QStringList local = fields[1].split(QLatin1Char(':'));
+    const Address bound = ntohl(local.value(0).toUInt(&ok, 16));
+    if (ok && local.value(1).toInt(nullptr, 16) == CommandPort &&
+        (bound == address || bound == AnyAddress)) {
+      inodes.insert(fields[9]);
+    }
+  }
+  return inodes;
+}
+
+// "name (pid N)" of each process with one of the sockets open, with the pids.
+QStringList Holders(const QSet<QString>& inodes, QStringList& pids) {
+  QStringList holders;
+  const QStringList processes = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+  for (const QString& pid : processes) {
+    bool numeric = false;
+    pid.toInt(&numeric);
+    if (!numeric) {
+      continue;
+    }
+    const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
+    for (const QString& fd : fds.entryList(QDir::Files | QDir::System)) {
+      const QString target = QFileInfo(fds.filePath(fd)).symLinkTarget();
+      const QString inode = target.section(QLatin1Char('['), 1).section(QLatin1Char(']'), 0, 0);
+      if (target.contains(QLatin1String("socket:")) && inodes.contains(inode)) {
+        const QString name =
+            ReadText(QStringLiteral("/proc/%1/comm").arg(pid)).value_or(QStringLiteral("?"));
+        holders << QStringLiteral("%1 (pid %2)").arg(name, pid);
+        pids << pid;
+        break;
+      }
+    }
+  }
+  return holders;
+}
+
+bool HasCapability(int capability) {
+  const QStringList lines =
+      ReadText(QStringLiteral("/proc/self/status")).value_or(QString()).split(QLatin1Char('\n'));
+  for (const QString& line : lines) {
+    if (line.startsWith(QLatin1String("CapEff:"))) {
+      return ((line.mid(7).trimmed().toULongLong(nullptr, 16) >> capability) & 1U) != 0;
+    }
+  }
+  return false;
+}
+
+QString Privilege() {
+  if (::geteuid() == 0) {
+    return QStringLiteral("as root");
+  }
+  if (HasCapability(CapNetBindService)) {
+    return QStringLiteral("with cap_net_bind_service");
+  }
+  return QStringLiteral("ports from %1 up being free to all")
+      .arg(
+          ReadSysctl(QStringLiteral("/proc/sys/net/ipv4/ip_unprivileged_port_start")).value_or(-1));
+}
+
+}  // namespace
+
+QString Sudo() { return ::geteuid() == 0 ? QString() : QStringLiteral("sudo "); }
+
+void CheckPort(const std::vector<InterfaceAddress>& addresses, std::vector<Verdict>& out) {
+  // The program binds port 998 on each address of the host, and, as a
+  // socket bound to one address hears no broadcast here, on each network's
+  // broadcast address and on 255.255.255.255 too.
+  std::vector<Address> wanted;
+  const auto want = [&](Address a) {
+    if (std::find(wanted.begin(), wanted.end(), a) == wanted.end()) {
+      wanted.push_back(a);
+    }
+  };
+  for (const InterfaceAddress& entry : addresses) {
+    if (entry.up && !entry.loopback) {
+      want(entry.address);
+    }
+  }
+  bool broadcasts = false;
+  for (const InterfaceAddress& entry : addresses) {
+    if (entry.up && !entry.loopback && entry.broadcast) {
+      want(entry.Broadcast());
+      broadcasts = true;
+    }
+  }
+  if (broadcasts) {
+    want(LimitedBroadcast);
+  }
+  QStringList bound;
+  bool denied = false;
+  for (const Address address : wanted) {
+    const int error = TryBind(address);
+    if (error == 0) {
+      bound << Dotted(address);
+    } else if (error == EACCES) {
+      denied = true;
+    } else if (error == EADDRINUSE) {
+      QStringList pids;
+      const QStringList holders = Holders(InodesHolding(address), pids);
+      out.push_back(
+          {QStringLiteral("port"),
+           Dotted(address),
+           Verdict::Level::Problem,
+           holders.isEmpty()
+               ? QStringLiteral("998 is held by another program, which this user may not see")
+               : QStringLiteral("998 is held by ") + holders.join(QStringLiteral(", ")),
+           holders.isEmpty() ? QStringLiteral("sudo ss -ulpn 'sport = :998'")
+                             : QStringLiteral("kill ") + pids.join(QLatin1Char(' ')),
+           {}});
+    } else {
+      out.push_back(
+          {QStringLiteral("port"),
+           Dotted(address),
+           Verdict::Level::Problem,
+           QStringLiteral("998 cannot be bound: ") + QString::fromLocal8Bit(std::strerror(error)),
+           QString(),
+           {}});
+    }
+  }
+  if (denied) {
+    out.push_back(
+        {QStringLiteral("port"),
+         QString(),
+         Verdict::Level::Problem,
+         QStringLiteral("binding port 998 is refused: this user (uid %1) is not root, the "
+                        "program lacks cap_net_bind_service, and net.ipv4.ip_unprivileged_"
+                        "port_start is %2")
+             .arg(::geteuid())
+             .arg(ReadSysctl(QStringLiteral("/proc/sys/net/ipv4/ip_unprivileged_port_start"))
+                      .value_or(-1)),
+         QStringLiteral("sudo setcap cap_net_bind_service=+ep ") + OwnPath(),
+         {}});
+  } else if (!bound.isEmpty() && bound.size() == static_cast<qsizetype>(wanted.size())) {
+    out.push_back({QStringLiteral("port"),
+                   QString(),
+                   Verdict::Level::Ok,
+                   QStringLiteral("998 can be bound on %1 (%2)")
+                       .arg(bound.join(QStringLiteral(", ")), Privilege()),
+                   QString(),
+                   {}});
+  }
+}
+
+}  // namespace tb::cli::linux_checks

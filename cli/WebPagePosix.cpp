@@ -1,0 +1,15 @@
+#include <QProcess>
+#include <QUrl>
+
+#include "ShellText.h"
+#include "WebPage.h"
+
+namespace tb::cli {
+
+// xdg-open picks the desktop's browser, as the window's opener does, and
+// needs no display of ours.
+bool OpenWebPage(const AnsiString& text) {
+  return QProcess::startDetached(QStringLiteral("xdg-open"), {ShellTextToUrl(text).toString()});
+}
+
+}  // namespace tb::cli

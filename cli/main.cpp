@@ -1,0 +1,12 @@
+#include <QCoreApplication>
+#include <clocale>
+
+#include "Commands.h"
+
+// brelvan: the program's query and configuration from the command line.
+int main(int argc, char* argv[]) {
+  // Devices are listed in the user's collation, as the window lists them.
+  std::setlocale(LC_COLLATE, "");
+  const QCoreApplication application(argc, argv);
+  return tb::cli::Run(QCoreApplication::arguments());
+}

@@ -1,0 +1,45 @@
+# The Windows distribution (target windows-dist): the stripped program, its
+# NSIS installer tarnwick-brelvan-<version>-win32-setup.exe and a portable
+# .zip, all in <build>/dist/. Needs makensis (Debian's nsis) and zip.
+find_program(TB_MAKENSIS makensis)
+find_program(TB_ZIP zip)
+if(NOT TB_MAKENSIS OR NOT TB_ZIP)
+  message(STATUS "windows-dist: makensis or zip missing; no installer target")
+  return()
+endif()
+
+set(TB_DIST_DIR ${PROJECT_BINARY_DIR}/dist)
+set(TB_DIST_STEM tarnwick-brelvan-${PROJECT_VERSION}-win32)
+set(TB_DIST_PROGRAM ${TB_DIST_DIR}/tarnwick-brelvan.exe)
+set(TB_DIST_SETUP ${TB_DIST_DIR}/${TB_DIST_STEM}-setup.exe)
+set(TB_DIST_ZIP ${TB_DIST_DIR}/${TB_DIST_STEM}.zip)
+set(TB_DIST_NOTICES ${PROJECT_SOURCE_DIR}/packaging/windows/NOTICES.txt)
+set(TB_DIST_ICON ${PROJECT_SOURCE_DIR}/app/resources/windows/tarnwick-brelvan.ico)
+set(TB_DIST_NSI ${PROJECT_SOURCE_DIR}/packaging/windows/installer.nsi)
+
+set(TB_DIST_FILES $<TARGET_FILE:tarnwick-brelvan>)
+set(TB_NSIS_DEFINES -DVERSION=${PROJECT_VERSION} -DPROGRAM=${TB_DIST_PROGRAM}
+    -DICON=${TB_DIST_ICON} -DNOTICES=${TB_DIST_NOTICES} -DOUTFILE=${TB_DIST_SETUP})
+set(TB_ZIP_CONTENT tarnwick-brelvan.exe)
+set(TB_STRIP_COMMANDS COMMAND ${CMAKE_STRIP} -o ${TB_DIST_PROGRAM} $<TARGET_FILE:tarnwick-brelvan>)
+if(TARGET brelvan)
+  list(APPEND TB_DIST_FILES $<TARGET_FILE:brelvan>)
+  list(APPEND TB_NSIS_DEFINES -DCLI=${TB_DIST_DIR}/brelvan.exe)
+  list(APPEND TB_ZIP_CONTENT brelvan.exe)
+  list(APPEND TB_STRIP_COMMANDS
+       COMMAND ${CMAKE_STRIP} -o ${TB_DIST_DIR}/brelvan.exe $<TARGET_FILE:brelvan>)
+endif()
+
+add_custom_command(
+  OUTPUT ${TB_DIST_SETUP} ${TB_DIST_ZIP}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${TB_DIST_DIR}
+  ${TB_STRIP_COMMANDS}
+  COMMAND ${CMAKE_COMMAND} -E copy ${TB_DIST_NOTICES} ${TB_DIST_DIR}/NOTICES.txt
+  COMMAND ${TB_MAKENSIS} -V2 -NOCD ${TB_NSIS_DEFINES} ${TB_DIST_NSI}
+  COMMAND ${CMAKE_COMMAND} -E rm -f ${TB_DIST_ZIP}
+  COMMAND ${TB_ZIP} -q -X -j ${TB_DIST_ZIP} ${TB_ZIP_CONTENT} NOTICES.txt
+  WORKING_DIRECTORY ${TB_DIST_DIR}
+  DEPENDS ${TB_DIST_FILES} ${TB_DIST_NSI} ${TB_DIST_NOTICES} ${TB_DIST_ICON}
+  COMMENT "Windows installer and portable zip"
+  VERBATIM)
+add_custom_target(windows-dist ALL DEPENDS ${TB_DIST_SETUP} ${TB_DIST_ZIP})

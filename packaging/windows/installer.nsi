@@ -1,0 +1,102 @@
+; Windows installer of Tarnwick Brelvan. Built by makensis with
+;   -DVERSION=x.y.z -DPROGRAM=<tarnwick-brelvan.exe> -DICON=<.ico> -DNOTICES=<file>
+;   -DOUTFILE=<setup.exe> [-DCLI=<brelvan.exe>]
+; Installs under Program Files with a Start-menu entry, registers its
+; uninstaller with Add/Remove Programs and lets the devices' answers in
+; through the Windows Firewall (UDP 998, for the program and its command-line
+; companion only); the uninstaller takes all of it away again. Silent with /S.
+Unicode true
+SetCompressor /SOLID lzma
+RequestExecutionLevel admin
+
+!include "MUI2.nsh"
+!include "LogicLib.nsh"
+
+!define NAME "Tarnwick Brelvan"
+!define PUBLISHER "Tarnwick Networks"
+!define EXE "tarnwick-brelvan.exe"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\TarnwickBrelvan"
+!define FIREWALL_RULE "Tarnwick Brelvan (UDP 998)"
+!define FIREWALL_RULE_CLI "Tarnwick Brelvan command line (UDP 998)"
+
+Name "${NAME} ${VERSION}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES\${NAME}"
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+BrandingText "${NAME} ${VERSION}"
+
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey /LANG=0 "ProductName" "${NAME}"
+VIAddVersionKey /LANG=0 "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=0 "FileDescription" "${NAME} ${VERSION} installer"
+VIAddVersionKey /LANG=0 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=0 "LegalCopyright" "© 2024 ${PUBLISHER}"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+!define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "Spanish"
+!insertmacro MUI_LANGUAGE "English"
+
+; netsh's own output goes to the details list; a firewall that cannot be
+; changed (a policy, a third-party firewall) is reported, not fatal.
+!macro FirewallRule ACTION
+  nsExec::ExecToLog '"$SYSDIR\netsh.exe" advfirewall firewall ${ACTION}'
+  Pop $0
+  DetailPrint "netsh advfirewall firewall: $0"
+!macroend
+
+Section "${NAME}" SecProgram
+  SectionIn RO
+  SetShellVarContext all
+  SetOutPath "$INSTDIR"
+  File "/oname=${EXE}" "${PROGRAM}"
+!ifdef CLI
+  File "/oname=brelvan.exe" "${CLI}"
+!endif
+  File "/oname=NOTICES.txt" "${NOTICES}"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+
+  CreateShortcut "$SMPROGRAMS\${NAME}.lnk" "$INSTDIR\${EXE}" "" "$INSTDIR\${EXE}" 0
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${NAME}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${EXE},0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  SectionGetSize ${SecProgram} $0
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+  ; A reinstall replaces the rule instead of adding a second one.
+  !insertmacro FirewallRule 'delete rule name="${FIREWALL_RULE}"'
+  !insertmacro FirewallRule 'add rule name="${FIREWALL_RULE}" dir=in action=allow program="$INSTDIR\${EXE}" protocol=UDP localport=998 profile=any enable=yes'
+!ifdef CLI
+  !insertmacro FirewallRule 'delete rule name="${FIREWALL_RULE_CLI}"'
+  !insertmacro FirewallRule 'add rule name="${FIREWALL_RULE_CLI}" dir=in action=allow program="$INSTDIR\brelvan.exe" protocol=UDP localport=998 profile=any enable=yes'
+!endif
+SectionEnd
+
+Section "Uninstall"
+  SetShellVarContext all
+  !insertmacro FirewallRule 'delete rule name="${FIREWALL_RULE}"'
+  !insertmacro FirewallRule 'delete rule name="${FIREWALL_RULE_CLI}"'
+  Delete "$SMPROGRAMS\${NAME}.lnk"
+  Delete "$INSTDIR\${EXE}"
+  Delete "$INSTDIR\brelvan.exe"
+  Delete "$INSTDIR\NOTICES.txt"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd

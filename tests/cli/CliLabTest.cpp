@@ -1,0 +1,335 @@
+// brelvan as a user runs it, inside the lab's PC namespace, against
+// simulated devices on both subnets.
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ChildProgram.h"
+#include "LabSupport.h"
+
+namespace tb {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
+
+std::size_t Count(const std::string& text, const std::string& part) {
+  std::size_t n = 0;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+    ++n;
+  }
+  return n;
+}
+
+struct Outcome {
+  int status = -1;
+  std::string out;  // standard output alone
+  std::string err;
+};
+
+// The lab PC's setting of a file under /proc/sys, put back when the test ends.
+class SysctlGuard {
+ public:
+  SysctlGuard(std::string path, const std::string& value)
+      : path_(std::move(path)), saved_(ReadFile(path_)) {
+    WriteFile(path_, value);
+  }
+  SysctlGuard(const SysctlGuard&) = delete;
+  SysctlGuard& operator=(const SysctlGuard&) = delete;
+  ~SysctlGuard() { WriteFile(path_, saved_); }
+
+ private:
+  std::string path_;
+  std::string saved_;
+};
+
+std::string RpFilter(const std::string& conf) {
+  return "/proc/sys/net/ipv4/conf/" + conf + "/rp_filter";
+}
+
+class CliLab : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (const std::string why = lab::SkipReason(); !why.empty()) {
+      GTEST_SKIP() << why;
+    }
+    // The device on a foreign subnet is heard only with the filter off,
+    // whatever the lab inherited from its host.
+    for (const char* conf : {"all", "default", "eth0", "eth1"}) {
+      filters_.push_back(std::make_unique<SysctlGuard>(RpFilter(conf), "0"));
+    }
+    const std::string dir = ::testing::TempDir();
+    dev1 = std::make_unique<lab::Simulator>("dev1", dir + "tb-cli-dev1.log", TB_CLI_FLEET_PATH);
+    dev2 = std::make_unique<lab::Simulator>("dev2", dir + "tb-cli-dev2.log", TB_CLI_FLEET_PATH);
+    ASSERT_TRUE(dev1->Ready() && dev2->Ready()) << "simulators did not start";
+  }
+
+  void TearDown() override {
+    dev1.reset();
+    dev2.reset();
+    filters_.clear();
+  }
+
+  static Outcome Brelvan(const std::vector<std::string>& args) {
+    const std::string err = ::testing::TempDir() + "tb-cli-stderr";
+    std::vector<std::string> shell{"-c", "exec \"$@\" 2>" + err, "sh", TB_BRELVAN_PATH};
+    shell.insert(shell.end(), args.begin(), args.end());
+    lab::ChildProgram child("/bin/sh", shell);
+    const lab::ChildProgram::Result result = child.Wait(30s);
+    return {result.exited ? result.status : -1, result.output, ReadFile(err)};
+  }
+
+  std::string Logs() const { return dev1->Log() + dev2->Log(); }
+
+  // NOLINTBEGIN(misc-non-private-member-variables-in-classes)
+  std::unique_ptr<lab::Simulator> dev1;
+  std::unique_ptr<lab::Simulator> dev2;
+  // NOLINTEND(misc-non-private-member-variables-in-classes)
+
+ private:
+  std::vector<std::unique_ptr<SysctlGuard>> filters_;
+};
+
+TEST_F(CliLab, DiscoverListsTheFleetWithWhereEachAnswerCameInAndForeignSubnets) {
+  const Outcome run = Brelvan({"discover", "--json"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const QJsonArray devices = QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).array();
+  struct Expected {
+    const char* device;
+    const char* mac;
+    const char* host;
+    const char* heardOn;
+    bool inSubnet;
+  };
+  // Caption order; every reply route; the repeated answer of Alfa counted once.
+  const std::vector<Expected> expected{
+      {"Alfa", "00:C1:00:00:00:01", "alfa", "10.77.0.1", true},
+      {"Bravo", "00-c1-00-00-00-02", "-", "10.77.0.1", true},
+      {"Callado", "00:C1:00:00:00:03", "callado", "10.77.0.1", true},
+      {"Delta", "00:C2:00:00:00:01", "delta", "10.78.0.1", true},
+      {"Eco", "00:C2:00:00:00:02", "-", "10.78.0.1", true},
+      {"Foraneo", "00:C1:00:00:00:04", "foraneo", "10.77.0.1", false},
+  };
+  ASSERT_EQ(devices.size(), static_cast<qsizetype>(expected.size())) << run.out;
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const QJsonObject d = devices[static_cast<qsizetype>(i)].toObject();
+    EXPECT_EQ(d["device"].toString().toStdString(), expected[i].device);
+    EXPECT_EQ(d["mac"].toString().toStdString(), expected[i].mac) << expected[i].device;
+    EXPECT_EQ(d["host"].toString().toStdString(), expected[i].host) << expected[i].device;
+    EXPECT_EQ(d["host_name_accepted"].toBool(), std::string(expected[i].host) != "-");
+    EXPECT_EQ(d["heard_on"].toString().toStdString(), expected[i].heardOn) << expected[i].device;
+    EXPECT_EQ(d["in_subnet"].toBool(), expected[i].inSubnet) << expected[i].device;
+  }
+  EXPECT_NE(run.err.find("Foraneo (00:C1:00:00:00:04) at 192.168.77.50"), std::string::npos)
+      << run.err;
+  // What a device sends never drives the terminal.
+  const Outcome table = Brelvan({"discover"});
+  EXPECT_EQ(table.out.find('\x1b'), std::string::npos);
+  EXPECT_NE(table.out.find("1.0\\x1b[2J"), std::string::npos) << table.out;
+
+  dev1.reset();
+  dev2.reset();
+  const Outcome none = Brelvan({"discover", "--json", "--timeout", "200"});
+  EXPECT_EQ(none.status, 3);
+  EXPECT_EQ(none.out, "[\n]\n");
+}
+
+TEST_F(CliLab, ConfigureReportsAckNakAndSilenceEachWithItsStatus) {
+  const std::string passwordFile = ::testing::TempDir() + "tb-cli-password";
+  WriteFile(passwordFile, "pw1\n");
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    const char* sent;
+  };
+  const std::vector<Case> cases{
+      {{"00:c1:00:00:00:01", "--ip", "10.77.0.61", "--netmask", "255.255.255.0", "--gateway",
+        "10.77.0.1", "--hostname", "alfa2", "--password-file", passwordFile},
+       0,
+       "CONFIG(pw1,00:C1:00:00:00:01,10.77.0.61,255.255.255.0,10.77.0.1,alfa2)"},
+      {{"00:C1:00:00:00:04", "--dhcp", "--password", "bad"},
+       4,
+       "CONFIG(bad,00:C1:00:00:00:04,0.0.0.0,0.0.0.0,0.0.0.0,foraneo)"},
+      // From the environment.
+      {{"00:C1:00:00:00:03", "--dhcp"},
+       5,
+       "CONFIG(pw3,00:C1:00:00:00:03,0.0.0.0,0.0.0.0,0.0.0.0,callado)"},
+      // Refused before anything is sent, with the dialog's own message.
+      {{"00:C1:00:00:00:03", "--ip", "10.77.0.255", "--netmask", "255.255.255.0", "--gateway",
+        "0.0.0.0"},
+       2,
+       nullptr},
+  };
+  ::setenv("BRELVAN_PASSWORD", "pw3", 1);
+  for (const Case& c : cases) {
+    std::vector<std::string> args{"configure"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const std::size_t before = Count(Logs(), "data=CONFIG(");
+    const Outcome run = Brelvan(args);
+    EXPECT_EQ(run.status, c.status) << c.args[0] << "\n" << run.out << run.err;
+    if (c.sent != nullptr) {
+      EXPECT_GE(Count(Logs(), std::string(" data=") + c.sent + "\n"), 1U) << c.sent;
+    } else {
+      EXPECT_EQ(Count(Logs(), "data=CONFIG("), before);
+      EXPECT_NE(run.err.find("Direcci\xC3\xB3n IP no v\xC3\xA1lida."), std::string::npos)
+          << run.err;
+    }
+  }
+  ::unsetenv("BRELVAN_PASSWORD");
+}
+
+TEST_F(CliLab, BatchSendsEachFormOnceAndReportsTheDeviceThatRefused) {
+  const std::string batch = ::testing::TempDir() + "tb-cli-batch.csv";
+  WriteFile(batch,
+            "mac,address,netmask,gateway,hostname,password\n"
+            "# the four forms of the request, then a wrong password\n"
+            "00:C1:00:00:00:01,10.77.0.61,255.255.255.0,10.77.0.1,alfa2,pw1\n"
+            "00:C1:00:00:00:02,10.77.0.62,255.255.255.0,0.0.0.0,,pw2\n"
+            "00:C2:00:00:00:01,dhcp,,,,pw5\n"
+            "00:C2:00:00:00:02,DHCP,,,,pw6\n"
+            "00:C1:00:00:00:04,dhcp,,,,Secreto9\n");
+  const Outcome run = Brelvan({"configure", "--batch", batch});
+  EXPECT_EQ(run.status, 1) << run.out << run.err;
+  const std::string logs = Logs();
+  for (const char* sent : {
+           "CONFIG(pw1,00:C1:00:00:00:01,10.77.0.61,255.255.255.0,10.77.0.1,alfa2)",
+           "CONFIG(pw2,00-c1-00-00-00-02,10.77.0.62,255.255.255.0,0.0.0.0)",
+           "CONFIG(pw5,00:C2:00:00:00:01,0.0.0.0,0.0.0.0,0.0.0.0,delta)",
+           "CONFIG(pw6,00:C2:00:00:00:02,0.0.0.0,0.0.0.0,0.0.0.0)",
+       }) {
+    // Every datagram of the fan-out reaches each simulator's socket: one
+    // request, however many copies.
+    EXPECT_GE(Count(logs, std::string(" data=") + sent + "\n"), 1U) << sent;
+  }
+  EXPECT_EQ(Count(logs, "data=CONFIG(pw1,"), Count(logs, "data=CONFIG(pw2,"));
+  // The summary: four acknowledged, the one refused named, passwords masked.
+  EXPECT_EQ(Count(run.out, " ACK\n"), 4U) << run.out;
+  const std::size_t refused = run.out.find("00:C1:00:00:00:04  Foraneo");
+  ASSERT_NE(refused, std::string::npos) << run.out;
+  const std::string line = run.out.substr(refused, run.out.find('\n', refused) - refused);
+  EXPECT_NE(line.find("CONFIG(********,00:C1:00:00:00:04,0.0.0.0,"), std::string::npos) << line;
+  EXPECT_NE(line.find("NAK"), std::string::npos) << line;
+  EXPECT_EQ(run.out.find("Secreto9"), std::string::npos);
+  EXPECT_NE(run.err.find("[5/5] 00:C1:00:00:00:04 Foraneo: NAK"), std::string::npos) << run.err;
+
+  // One bad line, and nothing at all goes out.
+  WriteFile(batch,
+            "00:C1:00:00:00:01,10.77.0.63,255.255.255.0,10.77.0.1,,pw1\n"
+            "00:C1:00:00:00:02,10.77.0.256,255.255.255.0,0.0.0.0,,pw2\n");
+  const std::size_t sent = Count(Logs(), "data=CONFIG(");
+  const Outcome bad = Brelvan({"configure", "--batch", batch});
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_NE(bad.err.find("line 2: Triplets must be of range"), std::string::npos) << bad.err;
+  EXPECT_EQ(Count(Logs(), "data=CONFIG("), sent);
+}
+
+// One verdict of `brelvan doctor --json`.
+QJsonObject VerdictOf(const QJsonObject& report, const QString& check, const QString& subject) {
+  for (const auto& item : report["verdicts"].toArray()) {
+    QJsonObject v = item.toObject();
+    if (v["check"].toString() == check && v["subject"].toString().startsWith(subject)) {
+      return v;
+    }
+  }
+  return {};
+}
+
+TEST_F(CliLab, DoctorFindsEachFaultWithItsMendAndNothingOnACleanLab) {
+  const std::string nftRules = ::testing::TempDir() + "tb-cli-nft";
+  WriteFile(nftRules,
+            "table inet tbclitest {\n"
+            "  chain input {\n"
+            "    type filter hook input priority 0; policy accept;\n"
+            "    iifname \"lo\" accept\n"
+            "    ct state established,related accept\n"
+            "    udp dport { 53, 998 } drop\n"
+            "  }\n"
+            "}\n");
+  std::unique_ptr<lab::ChildProgram> holder;
+  struct Case {
+    const char* fault;
+    std::function<void()> make;
+    std::function<void()> mend;
+    const char* check;
+    const char* subject;
+    std::function<std::string()> expectedMend;
+  };
+  const std::vector<Case> cases{
+      {"none", [] {}, [] {}, nullptr, nullptr, nullptr},
+      {"rp_filter 1 with a device on another subnet", [] { WriteFile(RpFilter("all"), "1"); },
+       [] { WriteFile(RpFilter("all"), "0"); }, "rp_filter", "eth0",
+       [] {
+         // The lab's PC has no default route: loose mode would drop it too.
+         return std::string(
+             "sysctl -w net.ipv4.conf.all.rp_filter=0 net.ipv4.conf.eth0.rp_filter=0");
+       }},
+      {"an nftables rule dropping UDP 998",
+       [&] {
+         lab::ChildProgram("/usr/sbin/nft", {"-f", nftRules}).Wait(10s);
+       },
+       [] {
+         lab::ChildProgram("/usr/sbin/nft", {"delete", "table", "inet", "tbclitest"}).Wait(10s);
+       },
+       "firewall", "nftables inet tbclitest",
+       [] { return std::string("nft insert rule inet tbclitest input udp dport 998 accept"); }},
+      {"an interface down",
+       [] {
+         lab::ChildProgram("/usr/sbin/ip", {"link", "set", "dev", "eth1", "down"}).Wait(10s);
+       },
+       [] {
+         lab::ChildProgram("/usr/sbin/ip", {"link", "set", "dev", "eth1", "up"}).Wait(10s);
+       },
+       "interface", "eth1", [] { return std::string("ip link set dev eth1 up"); }},
+      {"port 998 held by another process",
+       [&] {
+         const std::string log = ::testing::TempDir() + "tb-cli-holder.log";
+         std::remove(log.c_str());
+         holder = std::make_unique<lab::ChildProgram>(
+             TB_DEVSIM_PATH,
+             std::vector<std::string>{"--fleet", "/dev/null", "--bind", "10.77.0.1", "--log", log});
+         lab::PumpUntil([&] { return ReadFile(log).rfind("READY", 0) == 0; });
+       },
+       [&] { holder.reset(); }, "port", "10.77.0.1",
+       [&] { return "kill " + std::to_string(holder->Pid()); }},
+  };
+  for (const Case& c : cases) {
+    c.make();
+    const Outcome run = Brelvan({"doctor", "--json", "--timeout", "300"});
+    const QJsonObject report = QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).object();
+    if (c.check == nullptr) {
+      EXPECT_EQ(run.status, 0) << run.out;
+      EXPECT_EQ(report["problems"].toInt(), 0) << run.out;
+    } else {
+      EXPECT_EQ(run.status, 1) << c.fault;
+      const QJsonObject verdict = VerdictOf(report, c.check, c.subject);
+      EXPECT_EQ(verdict["verdict"].toString(), "problem") << c.fault << "\n" << run.out;
+      EXPECT_EQ(verdict["mend"].toString().toStdString(), c.expectedMend()) << c.fault;
+      if (holder) {
+        EXPECT_EQ(verdict["detail"].toString().toStdString(),
+                  "998 is held by tb-devsim (pid " + std::to_string(holder->Pid()) + ")");
+      }
+    }
+    c.mend();
+  }
+}
+
+}  // namespace
+}  // namespace tb

@@ -1,0 +1,136 @@
+#!/usr/bin/env bash
+# The part of wine-lab-test.sh that runs inside the lab's PC namespace, on a
+# display of its own: install, run, read the list, configure, uninstall.
+# Usage: wine-lab-session.sh SETUP.EXE FLEET OUT
+set -euo pipefail
+setup="$1"
+fleet="$2"
+out="$3"
+
+export WINEPREFIX="$out/wineprefix" WINEARCH=win32 WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+fail() {
+  echo "wine-lab-test: FAIL: $*" >&2
+  import -window root "$out/failure.png" 2>/dev/null || true
+  exit 1
+}
+step() { echo "wine-lab-test: $*"; }
+
+timeout 30 wineserver -k 2>/dev/null || true
+# A window manager, as every desktop has: without one, wine waits two
+# seconds for each window it hides to be withdrawn.
+openbox >/dev/null 2>&1 &
+rm -rf "$WINEPREFIX"
+step "booting a wine prefix"
+timeout 300 wineboot -i >/dev/null 2>&1 || fail "wineboot"
+trap 'timeout 30 wineserver -k 2>/dev/null || true; kill %1 2>/dev/null || true' EXIT
+
+# The program's "open the web page" goes through the shell to wine's
+# browser launcher; here the "browser" only writes down what it was given.
+urls="$out/web-pages.log"
+: >"$urls"
+browser="$out/browser.sh"
+printf '#!/bin/sh\nprintf "%%s\\n" "$1" >> "%s"\n' "$urls" >"$browser"
+chmod +x "$browser"
+wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$browser" /f >/dev/null 2>&1
+
+step "installing $(basename "$setup") silently"
+timeout 180 wine "$setup" /S || fail "the installer failed"
+wineserver -w
+programfiles="$WINEPREFIX/drive_c/Program Files/Tarnwick Brelvan"
+[[ -f "$programfiles/tarnwick-brelvan.exe" ]] || fail "no program under Program Files"
+[[ -f "$programfiles/uninstall.exe" ]] || fail "no uninstaller"
+find "$WINEPREFIX/drive_c" -path '*Start Menu*' -name 'Tarnwick Brelvan.lnk' | grep -q . ||
+  fail "no Start-menu entry"
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\TarnwickBrelvan'
+wine reg query "$key" /v UninstallString 2>/dev/null | grep -q 'uninstall.exe' ||
+  fail "no uninstaller in Add/Remove Programs"
+
+step "starting the installed program"
+wine "C:\\Program Files\\Tarnwick Brelvan\\tarnwick-brelvan.exe" &
+program=$!
+window="$(timeout 60 xdotool search --sync --name '^Tarnwick Brelvan$' | head -n1)" ||
+  fail "no main window"
+# Keys as a keyboard types them (XTEST), into the window that has the focus.
+press() {
+  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+  shift
+  xdotool key --delay 100 "$@"
+  sleep 0.2
+}
+# The start-up query's window is half a second; the information window goes
+# with it.
+sleep 3
+import -window root "$out/list.png"
+
+# The list has the focus: Ctrl+Home selects the first row, each Down the next,
+# and Ctrl+C opens the selected device's web page, so the launcher's log is
+# the list's IP column, row by row.
+expected="$(sed -n 's/^ip *= *//p' "$fleet" | sort)"
+rows="$(printf '%s\n' "$expected" | wc -l)"
+for row in $(seq "$rows"); do
+  before="$(wc -l <"$urls")"
+  if ((row == 1)); then
+    press "$window" ctrl+Home ctrl+c
+  else
+    press "$window" Down ctrl+c
+  fi
+  for _ in $(seq 100); do
+    (($(wc -l <"$urls") > before)) && break
+    sleep 0.1
+  done
+done
+seen="$(sed -e 's|^http:[/\\]*||' -e 's|/$||' "$urls")"
+step "web pages opened, in list order: $(printf '%s ' $seen)"
+[[ "$(printf '%s\n' "$seen" | sort)" == "$expected" ]] ||
+  fail "the list does not hold every simulated device (log: $urls)"
+
+# Configure "Planta A" (answers by limited broadcast, on the second subnet)
+# without changing anything but the password field.
+row="$(printf '%s\n' "$seen" | grep -nx '10.78.0.21' | cut -d: -f1)"
+downs=()
+for _ in $(seq $((row - 1))); do
+  downs+=(Down)
+done
+press "$window" ctrl+Home "${downs[@]}" ctrl+p
+dialog="$(timeout 10 xdotool search --sync --name '^Device Properties$' | head -n1)" ||
+  fail "no properties dialog"
+sleep 0.5
+xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+xdotool type --delay 50 clave11
+import -window root "$out/properties.png"
+press "$dialog" Return
+# The configuration's window is one second; then the outcome box.
+box="$(timeout 10 xdotool search --sync --name '^Brelvan$' | head -n1)" || fail "no outcome"
+sleep 0.5
+import -window root "$out/outcome.png"
+press "$box" Return
+sent='data=CONFIG(clave11,00:1A:2B:3C:5E:01,10.78.0.21,255.255.255.0,10.78.0.1,planta-a)'
+grep -F -- "$sent" "$out/devsim-dev2.log" >/dev/null ||
+  fail "the simulator did not receive $sent"
+grep -F 'SEND' "$out/devsim-dev2.log" | grep -qF 'data=ACK(00:1A:2B:3C:5E:01)' ||
+  fail "the device did not acknowledge"
+step "configured 00:1A:2B:3C:5E:01 with the CONFIG above"
+
+press "$window" ctrl+x
+for _ in $(seq 100); do
+  kill -0 "$program" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$program" 2>/dev/null && fail "the program did not end on Ctrl+X"
+
+# The command-line companion, installed beside it, finds the same devices.
+cli_rows="$(timeout 60 wine "C:\\Program Files\\Tarnwick Brelvan\\brelvan.exe" discover --csv 2>/dev/null |
+  tail -n +2 | grep -ac .)" || fail "brelvan discover failed"
+((cli_rows == rows)) || fail "brelvan discover listed $cli_rows devices, not $rows"
+step "brelvan.exe discover listed every device"
+
+step "uninstalling silently"
+timeout 120 wine "C:\\Program Files\\Tarnwick Brelvan\\uninstall.exe" /S
+# The uninstaller runs on from a copy of itself; wait for it to finish.
+wineserver -w
+[[ ! -e "$programfiles" ]] || fail "Program Files still holds the program"
+find "$WINEPREFIX/drive_c" -path '*Start Menu*' -name 'Tarnwick Brelvan.lnk' | grep -q . &&
+  fail "the Start-menu entry is still there"
+wine reg query "$key" >/dev/null 2>&1 && fail "Add/Remove Programs still lists the program"
+step "passed"

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "AnsiString.h"
+
+class QUrl;
+
+namespace tb {
+
+// The URL that the desktop is asked to open for a shell text such as
+// "http:\\192.168.0.5".
+QUrl ShellTextToUrl(const AnsiString& text);
+
+}  // namespace tb
