@@ -63,17 +63,17 @@ press() {
 sleep 3
 import -window root "$out/list.png"
 
-# The list has the focus: End then Home select the first row (Home alone
-# selects nothing when the first row is already the current one, as it is
-# when every reply came in before the list took the focus), each Down the
-# next, and Ctrl+C opens the selected device's web page, so the launcher's log
-# is the list's IP column, row by row.
+# The list has the focus: Ctrl+End then Ctrl+Home select the first row
+# (Ctrl+Home alone selects nothing when the first row is already the current
+# one, as it is when every reply came in before the list took the focus),
+# each Down the next, and Ctrl+C opens the selected device's web page, so the
+# launcher's log is the list's IP column, row by row.
 expected="$(sed -n 's/^ip *= *//p' "$fleet" | sort)"
 rows="$(printf '%s\n' "$expected" | wc -l)"
 for row in $(seq "$rows"); do
   before="$(wc -l <"$urls")"
   if ((row == 1)); then
-    press "$window" End Home ctrl+c
+    press "$window" ctrl+End ctrl+Home ctrl+c
   else
     press "$window" Down ctrl+c
   fi
