@@ -1,11 +1,5 @@
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 // clang-format off
-#include <windows.h>
+#include "WindowsHeaders.h"
 #include <shellapi.h>
 // clang-format on
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// <windows.h> without what the command-line program never uses, and without
+// <windows.h> without what the program never uses, and without
 // the min and max macros that break the standard library's.
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
