@@ -16,7 +16,7 @@ class TIdMemoryStream {
   std::size_t Position() const { return position_; }
   const char* Memory() const { return data_.data(); }
   char* Memory() { return data_.data(); }
-  AnsiString DataString() const { return AnsiString(data_.begin(), data_.end()); }
+  AnsiString DataString() const { return {data_.begin(), data_.end()}; }
 
   // Shrinking keeps the storage, so sizing to the full buffer before each
   // receive allocates only once.
