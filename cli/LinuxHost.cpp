@@ -48,15 +48,6 @@ QString TunnelKind(const QString& name, bool pointToPoint) {
 
 QString Dotted(Address address) { return QString::fromStdString(FormatDottedIPv4(address)); }
 
-int PrefixLength(Address netmask) {
-  int bits = 0;
-  while ((netmask & 0x80000000U) != 0) {
-    ++bits;
-    netmask <<= 1U;
-  }
-  return bits;
-}
-
 std::vector<InterfaceAddress> ListInterfaces() {
   std::vector<socketlayer::InterfaceAddress> system;
   socketlayer::ListInterfaces(system);

@@ -12,7 +12,6 @@ namespace tb::cli::linux_host {
 using Address = Ipv4;
 
 QString Dotted(Address address);
-int PrefixLength(Address netmask);
 
 // One IPv4 address of one interface.
 struct InterfaceAddress {

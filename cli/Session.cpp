@@ -1,5 +1,7 @@
 #include "Session.h"
 
+#include <bit>
+
 #include "Console.h"
 #include "Exception.h"
 #include "IPAddressChecks.h"
@@ -20,15 +22,6 @@ bool AddressValue(const AnsiString& text, std::uint32_t& value) {
   } catch (const Exception&) {
     return false;
   }
-}
-
-int PrefixLength(std::uint32_t netmask) {
-  int bits = 0;
-  while ((netmask & 0x80000000U) != 0) {
-    ++bits;
-    netmask <<= 1U;
-  }
-  return bits;
 }
 
 }  // namespace
@@ -137,7 +130,7 @@ QString TSession::Unreachable(const DeviceRow& row) const {
   const TLocalInterface* local = InterfaceOf(heardOn);
   std::uint32_t netmask = 0;
   if (local != nullptr && AddressValue(local->NetMask, netmask)) {
-    network = Text(local->NetAddress) + QStringLiteral("/%1").arg(PrefixLength(netmask));
+    network = Text(local->NetAddress) + QStringLiteral("/%1").arg(std::countl_one(netmask));
   }
   return who + QStringLiteral(
                    " at %1 answered on %2, outside that network (%3): it can be "
