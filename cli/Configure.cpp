@@ -19,10 +19,6 @@ namespace tb::cli {
 
 namespace {
 
-// What the properties dialog's boxes take.
-constexpr qsizetype HostNameLength = 15;
-constexpr qsizetype PasswordLength = 20;
-
 constexpr char PasswordMask[] = "********";
 
 // One device's configuration as asked for on the command line or a batch line.
