@@ -41,14 +41,7 @@ struct Result {
   int status = ExitOk;
 };
 
-ConfigEntry Entry(const QString& text) {
-  ConfigEntry entry;
-  entry.hasUnencodable = !ToLatin1(text, entry.text);
-  if (entry.hasUnencodable) {
-    entry.text = ToAnsi(text);
-  }
-  return entry;
-}
+ConfigEntry Entry(const QString& text) { return {ToAnsi(text), !IsLatin1(text)}; }
 
 // The address checks, in the dialog's order: each text must be an address,
 // the IP a host's and the gateway a host's or 0.0.0.0. Empty when they pass.
