@@ -148,9 +148,9 @@ int ConfigureOne(TPasswordSource& passwords, const Order& order, int windowMs, b
   TSession session;
   session.Query(windowMs);
   int status = ExitOk;
-  const DeviceRow* row = FindDevice(session.Devices(), order.mac, status);
+  const DeviceRow* row = session.Find(order.mac, status);
   if (row == nullptr) {
-    return session.TakeSendFailure() && status == ExitNoDevice ? ExitCommunication : status;
+    return status;
   }
   const std::optional<QString> password = passwords.Get(PromptFor(*row));
   if (!password) {

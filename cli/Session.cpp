@@ -3,7 +3,9 @@
 #include <bit>
 
 #include "Console.h"
+#include "DeviceLookup.h"
 #include "Exception.h"
+#include "ExitCodes.h"
 #include "IPAddressChecks.h"
 #include "IdSocketHandle.h"
 
@@ -87,6 +89,14 @@ void TSession::RunWindow() {
 }
 
 bool TSession::TakeSendFailure() { return std::exchange(sendFailed_, false); }
+
+const DeviceRow* TSession::Find(const QString& mac, int& status) {
+  const DeviceRow* row = FindDevice(devices_, mac, status);
+  if (row == nullptr && TakeSendFailure() && status == ExitNoDevice) {
+    status = ExitCommunication;
+  }
+  return row;
+}
 
 AnsiString TSession::HeardOn(const AnsiString& mac) const {
   const auto it = heardOn_.find(mac);
