@@ -19,10 +19,6 @@ namespace tb::cli {
 
 namespace {
 
-// What the properties dialog's boxes take.
-constexpr qsizetype HostNameLength = 15;
-constexpr qsizetype PasswordLength = 20;
-
 constexpr char PasswordMask[] = "********";
 
 // One device's configuration as asked for on the command line or a batch line.
@@ -45,14 +41,7 @@ struct Result {
   int status = ExitOk;
 };
 
-ConfigEntry Entry(const QString& text) {
-  ConfigEntry entry;
-  entry.hasUnencodable = !ToLatin1(text, entry.text);
-  if (entry.hasUnencodable) {
-    entry.text = ToAnsi(text);
-  }
-  return entry;
-}
+ConfigEntry Entry(const QString& text) { return {ToAnsi(text), !IsLatin1(text)}; }
 
 // The address checks, in the dialog's order: each text must be an address,
 // the IP a host's and the gateway a host's or 0.0.0.0. Empty when they pass.
@@ -159,9 +148,9 @@ int ConfigureOne(TPasswordSource& passwords, const Order& order, int windowMs, b
   TSession session;
   session.Query(windowMs);
   int status = ExitOk;
-  const DeviceRow* row = FindDevice(session.Devices(), order.mac, status);
+  const DeviceRow* row = session.Find(order.mac, status);
   if (row == nullptr) {
-    return session.TakeSendFailure() && status == ExitNoDevice ? ExitCommunication : status;
+    return status;
   }
   const std::optional<QString> password = passwords.Get(PromptFor(*row));
   if (!password) {

@@ -62,12 +62,4 @@ void Err(const QString& line) {
 
 QString Text(const AnsiString& latin1) { return FromAnsi(latin1); }
 
-bool ToLatin1(const QString& text, AnsiString& latin1) {
-  if (!IsLatin1(text)) {
-    return false;
-  }
-  latin1 = ToAnsi(text);
-  return true;
-}
-
 }  // namespace tb::cli

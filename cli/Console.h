@@ -23,9 +23,5 @@ void Err(const QString& line);
 void OutTable(const std::vector<QStringList>& rows);
 // A Latin-1 text as Qt holds it, for output.
 QString Text(const AnsiString& latin1);
-// A text from the command line, the environment or a file, as the 8-bit
-// Latin-1 text that goes to a device; false when a character has no
-// Latin-1 form.
-bool ToLatin1(const QString& text, AnsiString& latin1);
 
 }  // namespace tb::cli

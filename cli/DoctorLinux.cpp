@@ -1,4 +1,5 @@
 #include <QJsonObject>
+#include <bit>
 
 #include "Doctor.h"
 #include "LinuxChecks.h"
@@ -14,7 +15,7 @@ using namespace linux_host;
 QString Network(const InterfaceAddress& entry) {
   return QStringLiteral("%1/%2")
       .arg(Dotted(entry.address & entry.netmask))
-      .arg(PrefixLength(entry.netmask));
+      .arg(std::countl_one(entry.netmask));
 }
 
 }  // namespace
@@ -28,7 +29,7 @@ void CheckInterfaces(const std::vector<InterfaceAddress>& addresses, std::vector
     any = true;
     const QString where = QStringLiteral("%1/%2, broadcast %3")
                               .arg(Dotted(entry.address))
-                              .arg(PrefixLength(entry.netmask))
+                              .arg(std::countl_one(entry.netmask))
                               .arg(Dotted(entry.Broadcast()));
     if (!entry.up) {
       out.push_back({QStringLiteral("interface"),

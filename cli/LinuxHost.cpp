@@ -1,16 +1,12 @@
 #include "LinuxHost.h"
 
-#include <arpa/inet.h>
-#include <ifaddrs.h>
-#include <net/if.h>
-#include <netinet/in.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
-#include <cstring>
+
+#include "SocketLayer.h"
 
 namespace tb::cli::linux_host {
 
@@ -18,19 +14,10 @@ namespace {
 
 constexpr int ToolTimeoutMs = 10000;
 
-Address FromSockaddr(const sockaddr* sa) {
-  if (sa == nullptr || sa->sa_family != AF_INET) {
-    return 0;
-  }
-  sockaddr_in in{};
-  std::memcpy(&in, sa, sizeof in);
-  return ntohl(in.sin_addr.s_addr);
-}
-
 // What makes an interface a tunnel: WireGuard, or a link type of
 // /sys/class/net/*/type that carries no broadcast (ARPHRD_NONE for tun and
 // the like, IP-in-IP, IPv6 tunnels, SIT, GRE, PPP), or a point-to-point link.
-QString TunnelKind(const QString& name, unsigned flags) {
+QString TunnelKind(const QString& name, bool pointToPoint) {
   const QString sys = QStringLiteral("/sys/class/net/") + name;
   if (ReadText(sys + QStringLiteral("/uevent"))
           .value_or(QString())
@@ -54,53 +41,33 @@ QString TunnelKind(const QString& name, unsigned flags) {
     default:
       break;
   }
-  return (flags & IFF_POINTOPOINT) != 0 ? QStringLiteral("point-to-point") : QString();
+  return pointToPoint ? QStringLiteral("point-to-point") : QString();
 }
 
 }  // namespace
 
-QString Dotted(Address address) {
-  return QStringLiteral("%1.%2.%3.%4")
-      .arg(address >> 24U)
-      .arg((address >> 16U) & 0xFFU)
-      .arg((address >> 8U) & 0xFFU)
-      .arg(address & 0xFFU);
-}
-
-int PrefixLength(Address netmask) {
-  int bits = 0;
-  while ((netmask & 0x80000000U) != 0) {
-    ++bits;
-    netmask <<= 1U;
-  }
-  return bits;
-}
+QString Dotted(Address address) { return QString::fromStdString(FormatDottedIPv4(address)); }
 
 std::vector<InterfaceAddress> ListInterfaces() {
+  std::vector<socketlayer::InterfaceAddress> system;
+  socketlayer::ListInterfaces(system);
   std::vector<InterfaceAddress> list;
-  ifaddrs* head = nullptr;
-  if (::getifaddrs(&head) != 0) {
-    return list;
-  }
-  for (const ifaddrs* it = head; it != nullptr; it = it->ifa_next) {
-    if (it->ifa_addr == nullptr || it->ifa_addr->sa_family != AF_INET) {
-      continue;
-    }
+  list.reserve(system.size());
+  for (const socketlayer::InterfaceAddress& it : system) {
     InterfaceAddress entry;
-    entry.name = QString::fromLocal8Bit(it->ifa_name);
-    entry.index = static_cast<int>(::if_nametoindex(it->ifa_name));
-    entry.address = FromSockaddr(it->ifa_addr);
-    entry.netmask = FromSockaddr(it->ifa_netmask);
-    entry.up = (it->ifa_flags & IFF_UP) != 0;
-    entry.running = (it->ifa_flags & IFF_RUNNING) != 0;
-    entry.broadcast = (it->ifa_flags & IFF_BROADCAST) != 0;
-    entry.loopback = (it->ifa_flags & IFF_LOOPBACK) != 0;
+    entry.name = QString::fromLocal8Bit(it.name.data(), static_cast<qsizetype>(it.name.size()));
+    entry.index = it.index;
+    entry.address = it.address;
+    entry.netmask = it.netmask;
+    entry.up = it.up;
+    entry.running = it.running;
+    entry.broadcast = it.broadcast;
+    entry.loopback = it.loopback;
     if (!entry.loopback) {
-      entry.tunnel = TunnelKind(entry.name, it->ifa_flags);
+      entry.tunnel = TunnelKind(entry.name, it.pointToPoint);
     }
     list.push_back(entry);
   }
-  ::freeifaddrs(head);
   return list;
 }
 

@@ -2,16 +2,16 @@
 
 #include <QString>
 #include <QStringList>
-#include <cstdint>
 #include <optional>
 #include <vector>
 
+#include "Ipv4Address.h"
+
 namespace tb::cli::linux_host {
 
-using Address = std::uint32_t;  // IPv4, host byte order
+using Address = Ipv4;
 
 QString Dotted(Address address);
-int PrefixLength(Address netmask);
 
 // One IPv4 address of one interface.
 struct InterfaceAddress {
@@ -27,11 +27,12 @@ struct InterfaceAddress {
   // broadcasts do not cross it.
   QString tunnel;
 
-  Address Broadcast() const { return (address & netmask) | ~netmask; }
+  Address Broadcast() const { return DirectedBroadcast(address, netmask); }
   bool Holds(Address other) const { return (other & netmask) == (address & netmask); }
 };
 
-// Every IPv4 address of every interface, in the system's order.
+// Every IPv4 address of every interface, in the system's order, as the
+// endpoint lists them.
 std::vector<InterfaceAddress> ListInterfaces();
 
 // The trimmed text of a file, or nullopt when it cannot be read.

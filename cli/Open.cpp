@@ -1,7 +1,6 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "Console.h"
-#include "DeviceLookup.h"
 #include "ExchangeTexts.h"
 #include "ExitCodes.h"
 #include "Session.h"
@@ -24,9 +23,9 @@ int Open(const QStringList& arguments) {
   TSession session;
   session.Query(windowMs);
   int status = ExitOk;
-  const DeviceRow* row = FindDevice(session.Devices(), line.Positional().constFirst(), status);
+  const DeviceRow* row = session.Find(line.Positional().constFirst(), status);
   if (row == nullptr) {
-    return session.TakeSendFailure() && status == ExitNoDevice ? ExitCommunication : status;
+    return status;
   }
   if (const QString why = session.Unreachable(*row); !why.isEmpty()) {
     Err(why);

@@ -1,5 +1,4 @@
 #include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -7,8 +6,10 @@
 #include <cerrno>
 #include <cstring>
 
+#include "Ipv4Address.h"
 #include "LinuxChecks.h"
 #include "Message.h"
+#include "SocketLayer.h"
 
 namespace tb::cli::linux_checks {
 
@@ -17,20 +18,16 @@ namespace {
 using namespace linux_host;
 
 constexpr int CapNetBindService = 10;
-constexpr Address AnyAddress = 0;
-constexpr Address LimitedBroadcast = 0xFFFFFFFFU;
 
+// The endpoint's own calls, so that the check meets what the program meets.
 int TryBind(Address address) {
-  const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) {
-    return errno;
+  int error = 0;
+  const socketlayer::Handle socket = socketlayer::OpenDatagram(error);
+  if (socket == socketlayer::InvalidHandle) {
+    return error;
   }
-  sockaddr_in sa{};
-  sa.sin_family = AF_INET;
-  sa.sin_addr.s_addr = htonl(address);
-  sa.sin_port = htons(static_cast<std::uint16_t>(CommandPort));
-  const int error = ::bind(fd, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) == 0 ? 0 : errno;
-  ::close(fd);
+  error = socketlayer::Bind(socket, address, CommandPort);
+  socketlayer::Close(socket);
   return error;
 }
 

@@ -1,7 +1,11 @@
 #include "Session.h"
 
+#include <bit>
+
 #include "Console.h"
+#include "DeviceLookup.h"
 #include "Exception.h"
+#include "ExitCodes.h"
 #include "IPAddressChecks.h"
 #include "IdSocketHandle.h"
 
@@ -20,15 +24,6 @@ bool AddressValue(const AnsiString& text, std::uint32_t& value) {
   } catch (const Exception&) {
     return false;
   }
-}
-
-int PrefixLength(std::uint32_t netmask) {
-  int bits = 0;
-  while ((netmask & 0x80000000U) != 0) {
-    ++bits;
-    netmask <<= 1U;
-  }
-  return bits;
 }
 
 }  // namespace
@@ -95,6 +90,14 @@ void TSession::RunWindow() {
 
 bool TSession::TakeSendFailure() { return std::exchange(sendFailed_, false); }
 
+const DeviceRow* TSession::Find(const QString& mac, int& status) {
+  const DeviceRow* row = FindDevice(devices_, mac, status);
+  if (row == nullptr && TakeSendFailure() && status == ExitNoDevice) {
+    status = ExitCommunication;
+  }
+  return row;
+}
+
 AnsiString TSession::HeardOn(const AnsiString& mac) const {
   const auto it = heardOn_.find(mac);
   return it == heardOn_.end() ? AnsiString() : it->second;
@@ -137,7 +140,7 @@ QString TSession::Unreachable(const DeviceRow& row) const {
   const TLocalInterface* local = InterfaceOf(heardOn);
   std::uint32_t netmask = 0;
   if (local != nullptr && AddressValue(local->NetMask, netmask)) {
-    network = Text(local->NetAddress) + QStringLiteral("/%1").arg(PrefixLength(netmask));
+    network = Text(local->NetAddress) + QStringLiteral("/%1").arg(std::countl_one(netmask));
   }
   return who + QStringLiteral(
                    " at %1 answered on %2, outside that network (%3): it can be "

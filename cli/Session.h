@@ -23,6 +23,9 @@ class TSession {
   void Query(int windowMs);
 
   const DeviceListModel& Devices() const { return devices_; }
+  // FindDevice among the devices the query found; a MAC that none has is a
+  // communication error when the query could not be sent everywhere.
+  const DeviceRow* Find(const QString& mac, int& status);
   // The local address that the first reply of this MAC arrived on.
   AnsiString HeardOn(const AnsiString& mac) const;
   // Whether the device's address lies in the network of the local address

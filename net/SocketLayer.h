@@ -102,6 +102,10 @@ struct InterfaceAddress {
   bool up = false;
   bool broadcast = false;
   bool loopback = false;
+  // Reported where the system has them (not on Windows): the link is there
+  // (cable, radio); the interface is a point-to-point link.
+  bool running = false;
+  bool pointToPoint = false;
 };
 // Every IPv4 address of every interface, in the system's order.
 int ListInterfaces(std::vector<InterfaceAddress>& list);

@@ -313,6 +313,8 @@ int ListInterfaces(std::vector<InterfaceAddress>& list) {
     entry.up = (it->ifa_flags & IFF_UP) != 0;
     entry.broadcast = (it->ifa_flags & IFF_BROADCAST) != 0;
     entry.loopback = (it->ifa_flags & IFF_LOOPBACK) != 0;
+    entry.running = (it->ifa_flags & IFF_RUNNING) != 0;
+    entry.pointToPoint = (it->ifa_flags & IFF_POINTOPOINT) != 0;
     if (entry.broadcast) {
       entry.reportedBroadcast = FromSockaddr(it->ifa_broadaddr);
     }

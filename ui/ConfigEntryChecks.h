@@ -6,6 +6,10 @@
 
 namespace tb {
 
+// The most characters the properties dialog's boxes take.
+inline constexpr int HostNameLength = 15;
+inline constexpr int PasswordLength = 20;
+
 // A password or host name as the user typed it, in its 8-bit form.
 struct ConfigEntry {
   AnsiString text;

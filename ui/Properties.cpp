@@ -22,8 +22,6 @@ namespace {
 
 constexpr int kClientWidth = 265;
 constexpr int kClientHeight = 328;
-constexpr int kHostNameLength = 15;
-constexpr int kPasswordLength = 20;
 
 QLabel* MakeLabel(QWidget* parent, const char* text, int left, int top) {
   auto* label = new QLabel(QString::fromLatin1(text), parent);
@@ -106,10 +104,10 @@ TfrmProperties::TfrmProperties(QWidget* owner)
 
   txtHostname = new QLineEdit(this);
   txtHostname->setGeometry(127, 140, 100, 21);
-  txtHostname->setMaxLength(kHostNameLength);
+  txtHostname->setMaxLength(HostNameLength);
   txtPassword = new QLineEdit(this);
   txtPassword->setGeometry(112, 92, 137, 21);
-  txtPassword->setMaxLength(kPasswordLength);
+  txtPassword->setMaxLength(PasswordLength);
   txtPassword->setEchoMode(QLineEdit::Password);
   txtPassword->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
   lblPassword = MakeLabel(this, "Device Password", 24, 92);
@@ -168,7 +166,7 @@ void TfrmProperties::FormActivate() {
   // A longer host name from the device is shown whole: cutting it to the
   // box's limit would send a different name back on OK.
   const QString hostName = FromAnsi(HostName);
-  txtHostname->setMaxLength(std::max(kHostNameLength, static_cast<int>(hostName.size())));
+  txtHostname->setMaxLength(std::max(HostNameLength, static_cast<int>(hostName.size())));
   txtHostname->setText(hostName);
   txtHostname->setEnabled(HostNameEnabled);
   lblHostName->setEnabled(HostNameEnabled);

@@ -30,14 +30,7 @@ namespace tb {
 namespace {
 
 using namespace std::chrono_literals;
-
-std::size_t Count(const std::string& text, const std::string& part) {
-  std::size_t n = 0;
-  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-    ++n;
-  }
-  return n;
-}
+using lab::Count;
 
 class AppLab : public ::testing::Test {
  protected:

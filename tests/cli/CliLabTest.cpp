@@ -10,7 +10,6 @@
 #include <fstream>
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,23 +20,10 @@ namespace tb {
 namespace {
 
 using namespace std::chrono_literals;
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using lab::Count;
+using lab::ReadFile;
 
 void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
-
-std::size_t Count(const std::string& text, const std::string& part) {
-  std::size_t n = 0;
-  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-    ++n;
-  }
-  return n;
-}
 
 struct Outcome {
   int status = -1;

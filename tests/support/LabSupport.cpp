@@ -149,11 +149,21 @@ Simulator::~Simulator() {
 
 bool Simulator::Ready() const { return Log().rfind("READY", 0) == 0; }
 
-std::string Simulator::Log() const {
-  std::ifstream in(log_);
+std::string Simulator::Log() const { return ReadFile(log_); }
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path);
   std::stringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+std::size_t Count(const std::string& text, const std::string& part) {
+  std::size_t n = 0;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+    ++n;
+  }
+  return n;
 }
 
 long KernelUdpDrops() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -52,6 +53,12 @@ class Simulator {
   std::string log_;
   int pid_ = -1;
 };
+
+// The whole of a file (a simulator's log, a captured output); empty when it
+// cannot be read.
+std::string ReadFile(const std::string& path);
+// How often `part` occurs in `text`, such as a datagram in a simulator's log.
+std::size_t Count(const std::string& text, const std::string& part);
 
 // UDP datagrams that the kernel of this process's namespace has dropped on
 // receipt so far (full receive buffers among them), for every socket there.
