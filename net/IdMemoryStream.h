@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "AnsiString.h"
@@ -9,7 +10,8 @@
 namespace tb {
 
 // The receive buffer handed to OnUDPRead: the datagram's bytes, positioned at 0.
-// Its storage is reused for every datagram, so a handler must copy what it keeps.
+// It holds the next datagram once the handler returns, so a handler must copy
+// what it keeps.
 class TIdMemoryStream {
  public:
   std::size_t Size() const { return data_.size(); }
@@ -25,6 +27,11 @@ class TIdMemoryStream {
     position_ = std::min(position_, size);
   }
   void SetPosition(std::size_t position) { position_ = std::min(position, data_.size()); }
+  // Takes over `bytes` as its content, positioned at 0, rather than copying them.
+  void Adopt(std::vector<char>&& bytes) {
+    data_ = std::move(bytes);
+    position_ = 0;
+  }
 
   // Copies up to `count` bytes from the position on and advances it.
   std::size_t Read(char* buffer, std::size_t count);

@@ -1,7 +1,6 @@
 #include "IdUDPServer.h"
 
 #include <chrono>
-#include <cstring>
 #include <utility>
 
 #include "GuiHandOver.h"
@@ -156,7 +155,7 @@ bool TIdUDPServer::DeliverSome(const std::shared_ptr<TDatagramQueue>& queue) {
       TQueuedDatagram datagram = std::move(batch_.front());
       batch_.pop_front();
       handledBytes_ += TDatagramQueue::Charge(datagram);
-      DeliveryStep(datagram);
+      DeliveryStep(std::move(datagram));
       if (queue->Closed()) {
         return false;
       }
@@ -167,16 +166,12 @@ bool TIdUDPServer::DeliverSome(const std::shared_ptr<TDatagramQueue>& queue) {
   }
 }
 
-void TIdUDPServer::DeliveryStep(TQueuedDatagram& datagram) {
+void TIdUDPServer::DeliveryStep(TQueuedDatagram&& datagram) {
   TIdSocketHandle& binding = *datagram.binding;
   sendingBinding_ = &binding;
   binding.SenderAddress = FormatDottedIPv4(datagram.sourceAddress);
   binding.SenderPort = datagram.sourcePort;
-  stream_.SetSize(datagram.bytes.size());
-  if (!datagram.bytes.empty()) {
-    std::memcpy(stream_.Memory(), datagram.bytes.data(), datagram.bytes.size());
-  }
-  stream_.SetPosition(0);
+  stream_.Adopt(std::move(datagram.bytes));
   try {
     DoUDPRead(stream_, binding);
   } catch (...) {  // NOLINT(bugprone-empty-catch): handler errors are discarded unseen

@@ -74,7 +74,7 @@ class TIdUDPServer : public TIdUDPBase {
   // On the delivering thread: hands queued datagrams to the handler for one
   // turn; true when some are left for another.
   bool DeliverSome(const std::shared_ptr<TDatagramQueue>& queue);
-  void DeliveryStep(TQueuedDatagram& datagram);
+  void DeliveryStep(TQueuedDatagram&& datagram);
 
   TIdSocketHandles bindings_;
   TBroadcastReceivers receivers_;

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "ReceiveSlotPosix.h"
 #include "SocketLayer.h"
 
 namespace tb::socketlayer {
@@ -43,24 +44,6 @@ int Result(int rc) { return rc < 0 ? errno : 0; }
 // codes so they never collide with errno values.
 constexpr int ResolverErrorBase = -100000;
 
-// Where one received datagram's source and arrival information land.
-struct ReceiveSlot {
-  sockaddr_in source{};
-  iovec iov{};
-  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
-
-  void Prepare(msghdr& msg, char* buffer, std::size_t capacity) {
-    iov = iovec{buffer, capacity};
-    msg = msghdr{};
-    msg.msg_name = &source;
-    msg.msg_namelen = sizeof source;
-    msg.msg_iov = &iov;
-    msg.msg_iovlen = 1;
-    msg.msg_control = control;
-    msg.msg_controllen = sizeof control;
-  }
-};
-
 Datagram Describe(msghdr& msg, std::size_t size) {
   Datagram datagram;
   datagram.size = size;
@@ -68,12 +51,8 @@ Datagram Describe(msghdr& msg, std::size_t size) {
   const auto* source = static_cast<const sockaddr_in*>(msg.msg_name);
   datagram.sourceAddress = ntohl(source->sin_addr.s_addr);
   datagram.sourcePort = ntohs(source->sin_port);
-  for (cmsghdr* c = CMSG_FIRSTHDR(&msg); c != nullptr; c = CMSG_NXTHDR(&msg, c)) {
-    if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_PKTINFO) {
-      in_pktinfo info{};
-      std::memcpy(&info, CMSG_DATA(c), sizeof info);
-      datagram.interfaceIndex = info.ipi_ifindex;
-    }
+  if (const auto arrival = ArrivalInfo(msg)) {
+    datagram.interfaceIndex = arrival->ipi_ifindex;
   }
   return datagram;
 }

@@ -6,15 +6,11 @@
 #ifndef FD_SETSIZE
 #define FD_SETSIZE 128
 #endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 
+// The lean <windows.h> leaves out the first Winsock's header, so the second
+// may come after it.
+#include "WindowsHeaders.h"
 // clang-format off
 #include <winsock2.h>
 #include <ws2tcpip.h>
-#include <windows.h>
 // clang-format on

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "ReceiveSlotPosix.h"
 #include "SimNetwork.h"
 
 namespace tb::sim {
@@ -51,31 +52,20 @@ std::string SimSocket::Open(Ipv4 address, int port) {
 
 bool SimSocket::Receive(Incoming& incoming) {
   static char buffer[65536];
-  sockaddr_in source{};
-  iovec iov{buffer, sizeof buffer};
-  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
+  socketlayer::ReceiveSlot slot;
   msghdr msg{};
-  msg.msg_name = &source;
-  msg.msg_namelen = sizeof source;
-  msg.msg_iov = &iov;
-  msg.msg_iovlen = 1;
-  msg.msg_control = control;
-  msg.msg_controllen = sizeof control;
+  slot.Prepare(msg, buffer, sizeof buffer);
   const ssize_t n = ::recvmsg(fd_, &msg, 0);
   if (n < 0) {
     return false;
   }
   incoming = Incoming{};
   incoming.data.assign(buffer, static_cast<std::size_t>(n));
-  incoming.from = ntohl(source.sin_addr.s_addr);
-  incoming.fromPort = ntohs(source.sin_port);
-  for (cmsghdr* c = CMSG_FIRSTHDR(&msg); c != nullptr; c = CMSG_NXTHDR(&msg, c)) {
-    if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_PKTINFO) {
-      in_pktinfo info{};
-      std::memcpy(&info, CMSG_DATA(c), sizeof info);
-      incoming.to = ntohl(info.ipi_addr.s_addr);
-      incoming.interfaceIndex = info.ipi_ifindex;
-    }
+  incoming.from = ntohl(slot.source.sin_addr.s_addr);
+  incoming.fromPort = ntohs(slot.source.sin_port);
+  if (const auto arrival = socketlayer::ArrivalInfo(msg)) {
+    incoming.to = ntohl(arrival->ipi_addr.s_addr);
+    incoming.interfaceIndex = arrival->ipi_ifindex;
   }
   return true;
 }

@@ -16,12 +16,12 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <thread>
 
 #include "IdStack.h"
+#include "ReceiveSlotPosix.h"
 
 namespace tb::lab {
 
@@ -97,29 +97,18 @@ std::optional<Received> Peer::Receive(std::chrono::milliseconds timeout) const {
     return std::nullopt;
   }
   static char buffer[65536];
-  sockaddr_in source{};
-  iovec iov{buffer, sizeof buffer};
-  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
+  socketlayer::ReceiveSlot slot;
   msghdr msg{};
-  msg.msg_name = &source;
-  msg.msg_namelen = sizeof source;
-  msg.msg_iov = &iov;
-  msg.msg_iovlen = 1;
-  msg.msg_control = control;
-  msg.msg_controllen = sizeof control;
+  slot.Prepare(msg, buffer, sizeof buffer);
   const ssize_t n = ::recvmsg(fd_, &msg, 0);
   if (n < 0) return std::nullopt;
   Received r;
   r.data.assign(buffer, static_cast<std::size_t>(n));
   char text[INET_ADDRSTRLEN] = {};
-  r.from = ::inet_ntop(AF_INET, &source.sin_addr, text, sizeof text);
-  r.fromPort = ntohs(source.sin_port);
-  for (cmsghdr* c = CMSG_FIRSTHDR(&msg); c != nullptr; c = CMSG_NXTHDR(&msg, c)) {
-    if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_PKTINFO) {
-      in_pktinfo info{};
-      std::memcpy(&info, CMSG_DATA(c), sizeof info);
-      r.to = ::inet_ntop(AF_INET, &info.ipi_addr, text, sizeof text);
-    }
+  r.from = ::inet_ntop(AF_INET, &slot.source.sin_addr, text, sizeof text);
+  r.fromPort = ntohs(slot.source.sin_port);
+  if (const auto arrival = socketlayer::ArrivalInfo(msg)) {
+    r.to = ::inet_ntop(AF_INET, &arrival->ipi_addr, text, sizeof text);
   }
   return r;
 }
