@@ -1,9 +1,9 @@
-#include "Banner.h"
+#include "app/Banner.h"
 
 #include <QPixmap>
 #include <cstddef>
 
-#include "JpegDecoder.h"
+#include "app/JpegDecoder.h"
 
 // The resources live in a static library, so nothing registers them unless
 // asked to; the macro must be used outside any namespace.

@@ -1,4 +1,4 @@
-#include "DeviceListView.h"
+#include "app/DeviceListView.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

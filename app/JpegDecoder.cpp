@@ -1,4 +1,4 @@
-#include "JpegDecoder.h"
+#include "app/JpegDecoder.h"
 
 // clang-format off
 #include <cstdio>

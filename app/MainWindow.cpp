@@ -1,5 +1,5 @@
-#include "MainWindow.h"
-#include "ErrorGuard.h"
+#include "app/MainWindow.h"
+#include "ui/ErrorGuard.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -10,17 +10,17 @@
 #include <QPixmap>
 #include <QPushButton>
 
-#include "About.h"
-#include "Banner.h"
-#include "DeviceListModel.h"
-#include "DeviceListView.h"
-#include "ExchangeTexts.h"
-#include "FormStyle.h"
-#include "IdUDPServer.h"
-#include "InfoMsg.h"
-#include "MessageBoxes.h"
-#include "Properties.h"
-#include "ShellOpen.h"
+#include "app/Banner.h"
+#include "app/DeviceListView.h"
+#include "core/DeviceListModel.h"
+#include "core/ExchangeTexts.h"
+#include "net/IdUDPServer.h"
+#include "ui/About.h"
+#include "ui/FormStyle.h"
+#include "ui/InfoMsg.h"
+#include "ui/MessageBoxes.h"
+#include "ui/Properties.h"
+#include "ui/ShellOpen.h"
 
 namespace tb {
 

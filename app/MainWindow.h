@@ -3,11 +3,11 @@
 #include <QMainWindow>
 #include <memory>
 
-#include "AnsiString.h"
-#include "ChangeTimer.h"
-#include "Exchange.h"
-#include "ExchangeMode.h"
-#include "MainServices.h"
+#include "common/AnsiString.h"
+#include "core/ChangeTimer.h"
+#include "core/Exchange.h"
+#include "core/ExchangeMode.h"
+#include "core/MainServices.h"
 
 class QAction;
 class QLabel;

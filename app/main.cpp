@@ -1,9 +1,9 @@
 #include <clocale>
 
-#include "About.h"
-#include "Application.h"
-#include "MainWindow.h"
-#include "Properties.h"
+#include "app/MainWindow.h"
+#include "ui/About.h"
+#include "ui/Application.h"
+#include "ui/Properties.h"
 
 int main(int argc, char* argv[]) {
   // The device list sorts captions in the user's collation.

@@ -1,4 +1,4 @@
-#include "Batch.h"
+#include "cli/Batch.h"
 
 namespace tb::cli {
 

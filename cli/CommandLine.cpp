@@ -1,10 +1,10 @@
-#include "CommandLine.h"
+#include "cli/CommandLine.h"
 
-#include "Commands.h"
-#include "Console.h"
-#include "ExchangeMode.h"
-#include "ExitCodes.h"
-#include "Help.h"
+#include "cli/Commands.h"
+#include "cli/Console.h"
+#include "cli/ExitCodes.h"
+#include "cli/Help.h"
+#include "core/ExchangeMode.h"
 
 namespace tb::cli {
 

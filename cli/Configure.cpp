@@ -1,19 +1,19 @@
 #include <QFile>
 #include <vector>
 
-#include "Batch.h"
-#include "CommandLine.h"
-#include "Commands.h"
-#include "ConfigEntryChecks.h"
-#include "Console.h"
-#include "DeviceLookup.h"
-#include "Exception.h"
-#include "ExchangeTexts.h"
-#include "ExitCodes.h"
-#include "IPAddressChecks.h"
-#include "Latin1.h"
-#include "Passwords.h"
-#include "Session.h"
+#include "cli/Batch.h"
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+#include "cli/Console.h"
+#include "cli/DeviceLookup.h"
+#include "cli/ExitCodes.h"
+#include "cli/Passwords.h"
+#include "cli/Session.h"
+#include "common/Exception.h"
+#include "core/ConfigEntryChecks.h"
+#include "core/ExchangeTexts.h"
+#include "core/IPAddressChecks.h"
+#include "core/Latin1.h"
 
 namespace tb::cli {
 

@@ -1,8 +1,8 @@
-#include "Console.h"
+#include "cli/Console.h"
 
 #include <cstdio>
 
-#include "Latin1.h"
+#include "core/Latin1.h"
 
 namespace tb::cli {
 

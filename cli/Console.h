@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "AnsiString.h"
+#include "common/AnsiString.h"
 
 namespace tb::cli {
 

@@ -1,7 +1,7 @@
-#include "DeviceLookup.h"
+#include "cli/DeviceLookup.h"
 
-#include "Console.h"
-#include "ExitCodes.h"
+#include "cli/Console.h"
+#include "cli/ExitCodes.h"
 
 namespace tb::cli {
 

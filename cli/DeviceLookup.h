@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "DeviceListModel.h"
+#include "core/DeviceListModel.h"
 
 namespace tb::cli {
 

@@ -3,11 +3,11 @@
 #include <QJsonObject>
 #include <vector>
 
-#include "CommandLine.h"
-#include "Commands.h"
-#include "Console.h"
-#include "ExitCodes.h"
-#include "Session.h"
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+#include "cli/Console.h"
+#include "cli/ExitCodes.h"
+#include "cli/Session.h"
 
 namespace tb::cli {
 

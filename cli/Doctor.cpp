@@ -1,12 +1,12 @@
-#include "Doctor.h"
+#include "cli/Doctor.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 
-#include "CommandLine.h"
-#include "Commands.h"
-#include "Console.h"
-#include "ExitCodes.h"
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+#include "cli/Console.h"
+#include "cli/ExitCodes.h"
 
 namespace tb::cli {
 

@@ -1,8 +1,8 @@
 #include <QJsonObject>
 #include <bit>
 
-#include "Doctor.h"
-#include "LinuxChecks.h"
+#include "cli/Doctor.h"
+#include "cli/LinuxChecks.h"
 
 namespace tb::cli {
 

@@ -1,4 +1,4 @@
-#include "Doctor.h"
+#include "cli/Doctor.h"
 
 namespace tb::cli {
 

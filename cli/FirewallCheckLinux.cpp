@@ -1,5 +1,5 @@
-#include "FirewallRules.h"
-#include "LinuxChecks.h"
+#include "cli/FirewallRules.h"
+#include "cli/LinuxChecks.h"
 
 namespace tb::cli::linux_checks {
 

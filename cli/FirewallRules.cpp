@@ -1,4 +1,4 @@
-#include "FirewallRules.h"
+#include "cli/FirewallRules.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -4,8 +4,8 @@
 #include <optional>
 #include <vector>
 
-#include "Doctor.h"
-#include "LinuxHost.h"
+#include "cli/Doctor.h"
+#include "cli/LinuxHost.h"
 
 namespace tb::cli::linux_checks {
 

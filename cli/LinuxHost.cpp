@@ -1,4 +1,4 @@
-#include "LinuxHost.h"
+#include "cli/LinuxHost.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,7 +6,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-#include "SocketLayer.h"
+#include "net/SocketLayer.h"
 
 namespace tb::cli::linux_host {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "Ipv4Address.h"
+#include "net/Ipv4Address.h"
 
 namespace tb::cli::linux_host {
 

@@ -1,11 +1,11 @@
-#include "CommandLine.h"
-#include "Commands.h"
-#include "Console.h"
-#include "ExchangeTexts.h"
-#include "ExitCodes.h"
-#include "Session.h"
-#include "ShellText.h"
-#include "WebPage.h"
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+#include "cli/Console.h"
+#include "cli/ExitCodes.h"
+#include "cli/Session.h"
+#include "cli/WebPage.h"
+#include "core/ExchangeTexts.h"
+#include "core/ShellText.h"
 
 #include <QUrl>
 

@@ -1,9 +1,9 @@
-#include "Passwords.h"
+#include "cli/Passwords.h"
 
 #include <QFile>
 
-#include "Console.h"
-#include "Terminal.h"
+#include "cli/Console.h"
+#include "cli/Terminal.h"
 
 namespace tb::cli {
 

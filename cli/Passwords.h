@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-#include "CommandLine.h"
+#include "cli/CommandLine.h"
 
 namespace tb::cli {
 

@@ -6,10 +6,10 @@
 #include <cerrno>
 #include <cstring>
 
-#include "Ipv4Address.h"
-#include "LinuxChecks.h"
-#include "Message.h"
-#include "SocketLayer.h"
+#include "cli/LinuxChecks.h"
+#include "net/Ipv4Address.h"
+#include "net/SocketLayer.h"
+#include "protocol/Message.h"
 
 namespace tb::cli::linux_checks {
 

@@ -2,12 +2,12 @@
 
 #include <chrono>
 
-#include "Console.h"
-#include "DeviceRow.h"
-#include "Ipv4Address.h"
-#include "LinuxChecks.h"
-#include "Message.h"
-#include "SimNetwork.h"
+#include "cli/Console.h"
+#include "cli/LinuxChecks.h"
+#include "net/Ipv4Address.h"
+#include "protocol/DeviceRow.h"
+#include "protocol/Message.h"
+#include "tools/SimNetwork.h"
 
 namespace tb::cli::linux_checks {
 

@@ -1,13 +1,13 @@
-#include "Session.h"
+#include "cli/Session.h"
 
 #include <bit>
 
-#include "Console.h"
-#include "DeviceLookup.h"
-#include "Exception.h"
-#include "ExitCodes.h"
-#include "IPAddressChecks.h"
-#include "IdSocketHandle.h"
+#include "cli/Console.h"
+#include "cli/DeviceLookup.h"
+#include "cli/ExitCodes.h"
+#include "common/Exception.h"
+#include "core/IPAddressChecks.h"
+#include "net/IdSocketHandle.h"
 
 namespace tb::cli {
 

@@ -4,9 +4,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "DeviceListModel.h"
-#include "Exchange.h"
-#include "LocalInterfaces.h"
+#include "core/DeviceListModel.h"
+#include "core/Exchange.h"
+#include "net/LocalInterfaces.h"
 
 namespace tb::cli {
 

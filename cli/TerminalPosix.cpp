@@ -4,7 +4,7 @@
 #include <csignal>
 #include <iterator>
 
-#include "Terminal.h"
+#include "cli/Terminal.h"
 
 namespace tb::cli {
 

@@ -1,10 +1,10 @@
-#include "WindowsHeaders.h"
+#include "common/WindowsHeaders.h"
 
 #include <io.h>
 
 #include <cstdio>
 
-#include "Terminal.h"
+#include "cli/Terminal.h"
 
 namespace tb::cli {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AnsiString.h"
+#include "common/AnsiString.h"
 
 namespace tb::cli {
 

@@ -1,8 +1,8 @@
 #include <QProcess>
 #include <QUrl>
 
-#include "ShellText.h"
-#include "WebPage.h"
+#include "cli/WebPage.h"
+#include "core/ShellText.h"
 
 namespace tb::cli {
 

@@ -1,9 +1,9 @@
 // clang-format off
-#include "WindowsHeaders.h"
+#include "common/WindowsHeaders.h"
 #include <shellapi.h>
 // clang-format on
 
-#include "WebPage.h"
+#include "cli/WebPage.h"
 
 namespace tb::cli {
 

@@ -1,7 +1,7 @@
 #include <QCoreApplication>
 #include <clocale>
 
-#include "Commands.h"
+#include "cli/Commands.h"
 
 // brelvan: the program's query and configuration from the command line.
 int main(int argc, char* argv[]) {

@@ -1,4 +1,4 @@
-#include "Exception.h"
+#include "common/Exception.h"
 
 namespace tb {
 

@@ -1,4 +1,4 @@
-#include "BroadcastReceivers.h"
+#include "net/BroadcastReceivers.h"
 
 #include <algorithm>
 #include <optional>

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "IdSocketHandles.h"
-#include "SocketLayer.h"
+#include "net/IdSocketHandles.h"
+#include "net/SocketLayer.h"
 
 namespace tb {
 

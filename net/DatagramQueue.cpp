@@ -1,4 +1,4 @@
-#include "DatagramQueue.h"
+#include "net/DatagramQueue.h"
 
 #include <algorithm>
 #include <utility>

@@ -7,7 +7,7 @@
 #include <mutex>
 #include <vector>
 
-#include "Ipv4Address.h"
+#include "net/Ipv4Address.h"
 
 namespace tb {
 

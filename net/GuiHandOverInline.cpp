@@ -1,4 +1,4 @@
-#include "GuiHandOver.h"
+#include "net/GuiHandOver.h"
 
 namespace tb {
 

@@ -3,8 +3,8 @@
 #include <QObject>
 #include <utility>
 
-#include "GuiHandOver.h"
-#include "ThreadSanitizerSync.h"
+#include "common/ThreadSanitizerSync.h"
+#include "net/GuiHandOver.h"
 
 namespace tb {
 

@@ -1,6 +1,6 @@
-#include "IdComponent.h"
+#include "net/IdComponent.h"
 
-#include "IdStack.h"
+#include "net/IdStack.h"
 
 namespace tb {
 

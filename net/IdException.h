@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AnsiString.h"
-#include "Exception.h"
+#include "common/AnsiString.h"
+#include "common/Exception.h"
 
 namespace tb {
 

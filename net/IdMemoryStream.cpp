@@ -1,4 +1,4 @@
-#include "IdMemoryStream.h"
+#include "net/IdMemoryStream.h"
 
 #include <algorithm>
 #include <cstring>

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "AnsiString.h"
+#include "common/AnsiString.h"
 
 namespace tb {
 

@@ -2,9 +2,9 @@
 
 #include <cstddef>
 
-#include "AnsiString.h"
-#include "Ipv4Address.h"
-#include "SocketLayer.h"
+#include "common/AnsiString.h"
+#include "net/Ipv4Address.h"
+#include "net/SocketLayer.h"
 
 namespace tb {
 

@@ -1,4 +1,4 @@
-#include "IdSocketHandles.h"
+#include "net/IdSocketHandles.h"
 
 namespace tb {
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "IdSocketHandle.h"
+#include "net/IdSocketHandle.h"
 
 namespace tb {
 

@@ -1,13 +1,13 @@
-#include "IdStack.h"
+#include "net/IdStack.h"
 
 #include <algorithm>
 #include <cctype>
 #include <memory>
 #include <mutex>
 
-#include "IdComponent.h"
-#include "IdException.h"
-#include "SocketLayer.h"
+#include "net/IdComponent.h"
+#include "net/IdException.h"
+#include "net/SocketLayer.h"
 
 namespace tb {
 

@@ -1,8 +1,8 @@
-#include "IdThread.h"
+#include "net/IdThread.h"
 
 #include <typeinfo>
 
-#include "Exception.h"
+#include "common/Exception.h"
 
 namespace tb {
 

@@ -4,7 +4,7 @@
 #include <mutex>
 #include <thread>
 
-#include "AnsiString.h"
+#include "common/AnsiString.h"
 
 namespace tb {
 

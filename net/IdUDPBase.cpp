@@ -1,7 +1,7 @@
-#include "IdUDPBase.h"
+#include "net/IdUDPBase.h"
 
-#include "IdSocketHandle.h"
-#include "IdStack.h"
+#include "net/IdSocketHandle.h"
+#include "net/IdStack.h"
 
 namespace tb {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AnsiString.h"
-#include "IdComponent.h"
+#include "common/AnsiString.h"
+#include "net/IdComponent.h"
 
 namespace tb {
 

@@ -1,9 +1,9 @@
-#include "IdUDPListenerThread.h"
+#include "net/IdUDPListenerThread.h"
 
 #include <algorithm>
 
-#include "IdException.h"
-#include "IdUDPServer.h"
+#include "net/IdException.h"
+#include "net/IdUDPServer.h"
 
 namespace tb {
 

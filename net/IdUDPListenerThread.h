@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "IdThread.h"
-#include "SocketLayer.h"
+#include "net/IdThread.h"
+#include "net/SocketLayer.h"
 
 namespace tb {
 

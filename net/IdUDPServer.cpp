@@ -1,10 +1,10 @@
-#include "IdUDPServer.h"
+#include "net/IdUDPServer.h"
 
 #include <chrono>
 #include <utility>
 
-#include "GuiHandOver.h"
-#include "IdUDPListenerThread.h"
+#include "net/GuiHandOver.h"
+#include "net/IdUDPListenerThread.h"
 
 namespace tb {
 

@@ -7,11 +7,11 @@
 #include <functional>
 #include <memory>
 
-#include "BroadcastReceivers.h"
-#include "DatagramQueue.h"
-#include "IdMemoryStream.h"
-#include "IdSocketHandles.h"
-#include "IdUDPBase.h"
+#include "net/BroadcastReceivers.h"
+#include "net/DatagramQueue.h"
+#include "net/IdMemoryStream.h"
+#include "net/IdSocketHandles.h"
+#include "net/IdUDPBase.h"
 
 namespace tb {
 

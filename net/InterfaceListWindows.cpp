@@ -1,4 +1,4 @@
-#include "InterfaceListWindows.h"
+#include "net/InterfaceListWindows.h"
 
 #include <algorithm>
 #include <array>

@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "SocketLayer.h"
-#include "WinsockHeaders.h"
+#include "net/SocketLayer.h"
+#include "net/WinsockHeaders.h"
 
 namespace tb::socketlayer {
 

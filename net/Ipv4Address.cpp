@@ -1,4 +1,4 @@
-#include "Ipv4Address.h"
+#include "net/Ipv4Address.h"
 
 namespace tb {
 

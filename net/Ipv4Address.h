@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "AnsiString.h"
+#include "common/AnsiString.h"
 
 namespace tb {
 

@@ -1,7 +1,7 @@
-#include "LocalInterfaces.h"
+#include "net/LocalInterfaces.h"
 
-#include "Ipv4Address.h"
-#include "SocketLayer.h"
+#include "net/Ipv4Address.h"
+#include "net/SocketLayer.h"
 
 namespace tb {
 

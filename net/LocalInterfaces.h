@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "AnsiString.h"
+#include "common/AnsiString.h"
 
 namespace tb::socketlayer {
 struct InterfaceAddress;

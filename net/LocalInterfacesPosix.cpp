@@ -1,6 +1,6 @@
-#include "LocalInterfaces.h"
+#include "net/LocalInterfaces.h"
 
-#include "SocketLayer.h"
+#include "net/SocketLayer.h"
 
 namespace tb {
 

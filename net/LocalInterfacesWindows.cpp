@@ -1,8 +1,8 @@
 #include <cstring>
 
-#include "InterfaceListWindows.h"
-#include "LocalInterfaces.h"
-#include "WinsockHeaders.h"
+#include "net/InterfaceListWindows.h"
+#include "net/LocalInterfaces.h"
+#include "net/WinsockHeaders.h"
 
 namespace tb {
 

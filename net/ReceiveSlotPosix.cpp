@@ -1,4 +1,4 @@
-#include "ReceiveSlotPosix.h"
+#include "net/ReceiveSlotPosix.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "SocketErrorText.h"
+#include "net/SocketErrorText.h"
 
 namespace tb {
 

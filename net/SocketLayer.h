@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "AnsiString.h"
-#include "Ipv4Address.h"
-#include "SocketErrorText.h"
+#include "common/AnsiString.h"
+#include "net/Ipv4Address.h"
+#include "net/SocketErrorText.h"
 
 // The one interface between the endpoint and the operating system's sockets.
 // Each platform supplies its own SocketLayer<Platform>.cpp; nothing above this

@@ -12,8 +12,8 @@
 #include <cstring>
 #include <ctime>
 
-#include "ReceiveSlotPosix.h"
-#include "SocketLayer.h"
+#include "net/ReceiveSlotPosix.h"
+#include "net/SocketLayer.h"
 
 namespace tb::socketlayer {
 

@@ -1,9 +1,9 @@
 #include <climits>
 #include <cstring>
 
-#include "InterfaceListWindows.h"
-#include "SocketLayer.h"
-#include "WinsockHeaders.h"
+#include "net/InterfaceListWindows.h"
+#include "net/SocketLayer.h"
+#include "net/WinsockHeaders.h"
 
 namespace tb::socketlayer {
 

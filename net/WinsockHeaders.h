@@ -9,7 +9,7 @@
 
 // The lean <windows.h> leaves out the first Winsock's header, so the second
 // may come after it.
-#include "WindowsHeaders.h"
+#include "common/WindowsHeaders.h"
 // clang-format off
 #include <winsock2.h>
 #include <ws2tcpip.h>

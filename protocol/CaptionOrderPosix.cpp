@@ -6,7 +6,7 @@
 #include <cwchar>
 #include <string>
 
-#include "CaptionOrder.h"
+#include "protocol/CaptionOrder.h"
 
 namespace tb {
 

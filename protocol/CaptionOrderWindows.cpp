@@ -1,6 +1,6 @@
-#include "WindowsHeaders.h"
+#include "common/WindowsHeaders.h"
 
-#include "CaptionOrder.h"
+#include "protocol/CaptionOrder.h"
 
 namespace tb {
 

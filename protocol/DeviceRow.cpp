@@ -1,11 +1,11 @@
-#include "DeviceRow.h"
+#include "protocol/DeviceRow.h"
 
 #include <algorithm>
 #include <array>
 #include <string_view>
 
-#include "Message.h"
-#include "ModelTable.h"
+#include "protocol/Message.h"
+#include "protocol/ModelTable.h"
 
 namespace tb {
 

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "AnsiString.h"
-#include "Message.h"
+#include "common/AnsiString.h"
+#include "protocol/Message.h"
 
 namespace tb {
 

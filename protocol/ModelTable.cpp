@@ -1,4 +1,4 @@
-#include "ModelTable.h"
+#include "protocol/ModelTable.h"
 
 #include <array>
 #include <string_view>

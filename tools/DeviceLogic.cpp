@@ -1,6 +1,6 @@
-#include "DeviceLogic.h"
+#include "tools/DeviceLogic.h"
 
-#include "Message.h"
+#include "protocol/Message.h"
 
 namespace tb::sim {
 

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "AnsiString.h"
-#include "Fleet.h"
+#include "common/AnsiString.h"
+#include "tools/Fleet.h"
 
 namespace tb::sim {
 

@@ -22,11 +22,11 @@
 #include <string>
 #include <vector>
 
-#include "DeviceLogic.h"
-#include "Escape.h"
-#include "Fleet.h"
-#include "Message.h"
-#include "SimNetwork.h"
+#include "protocol/Message.h"
+#include "tools/DeviceLogic.h"
+#include "tools/Escape.h"
+#include "tools/Fleet.h"
+#include "tools/SimNetwork.h"
 
 namespace {
 

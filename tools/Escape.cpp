@@ -1,4 +1,4 @@
-#include "Escape.h"
+#include "tools/Escape.h"
 
 namespace tb::sim {
 

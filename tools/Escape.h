@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "AnsiString.h"
+#include "common/AnsiString.h"
 
 namespace tb::sim {
 

@@ -1,8 +1,8 @@
-#include "Fleet.h"
+#include "tools/Fleet.h"
 
 #include <charconv>
 
-#include "Escape.h"
+#include "tools/Escape.h"
 
 namespace tb::sim {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "AnsiString.h"
+#include "common/AnsiString.h"
 
 namespace tb::sim {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "AnsiString.h"
-#include "Ipv4Address.h"
+#include "common/AnsiString.h"
+#include "net/Ipv4Address.h"
 
 namespace tb::sim {
 

@@ -8,8 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "ReceiveSlotPosix.h"
-#include "SimNetwork.h"
+#include "net/ReceiveSlotPosix.h"
+#include "tools/SimNetwork.h"
 
 namespace tb::sim {
 

@@ -1,11 +1,11 @@
-#include "About.h"
-#include "ErrorGuard.h"
+#include "ui/About.h"
+#include "ui/ErrorGuard.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-#include "FormStyle.h"
-#include "Latin1.h"
+#include "core/Latin1.h"
+#include "ui/FormStyle.h"
 
 namespace tb {
 

@@ -1,4 +1,4 @@
-#include "Application.h"
+#include "ui/Application.h"
 
 #include <QEvent>
 #include <QFont>
@@ -6,10 +6,10 @@
 #include <exception>
 #include <utility>
 
-#include "Exception.h"
-#include "FormStyle.h"
-#include "MessageBoxes.h"
-#include "ThreadSanitizerSync.h"
+#include "common/Exception.h"
+#include "common/ThreadSanitizerSync.h"
+#include "ui/FormStyle.h"
+#include "ui/MessageBoxes.h"
 
 namespace tb {
 

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "AnsiString.h"
+#include "common/AnsiString.h"
 
 namespace tb {
 

@@ -1,4 +1,4 @@
-#include "DialogFontFaces.h"
+#include "ui/DialogFontFaces.h"
 
 namespace tb {
 

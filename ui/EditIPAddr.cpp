@@ -1,4 +1,4 @@
-#include "EditIPAddr.h"
+#include "ui/EditIPAddr.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -8,9 +8,9 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
-#include "IPAddressChecks.h"
-#include "IPCell.h"
-#include "Latin1.h"
+#include "core/IPAddressChecks.h"
+#include "core/Latin1.h"
+#include "ui/IPCell.h"
 
 namespace tb {
 

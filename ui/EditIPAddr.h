@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <array>
 
-#include "AnsiString.h"
+#include "common/AnsiString.h"
 
 class QFrame;
 class QKeyEvent;

@@ -1,11 +1,11 @@
-#include "ErrorGuard.h"
+#include "ui/ErrorGuard.h"
 
 #include <QApplication>
 #include <exception>
 
-#include "Application.h"
-#include "Exception.h"
-#include "MessageBoxes.h"
+#include "common/Exception.h"
+#include "ui/Application.h"
+#include "ui/MessageBoxes.h"
 
 namespace tb {
 

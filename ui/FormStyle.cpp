@@ -1,4 +1,4 @@
-#include "FormStyle.h"
+#include "ui/FormStyle.h"
 
 #include <QFont>
 #include <QGuiApplication>
@@ -6,7 +6,7 @@
 #include <QScreen>
 #include <QWidget>
 
-#include "DialogFontFaces.h"
+#include "ui/DialogFontFaces.h"
 
 namespace tb {
 

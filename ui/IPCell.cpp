@@ -1,4 +1,4 @@
-#include "IPCell.h"
+#include "ui/IPCell.h"
 
 #include <QKeyEvent>
 #include <QRegularExpressionValidator>

@@ -1,4 +1,4 @@
-#include "InfoMsg.h"
+#include "ui/InfoMsg.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <QWindow>
 
-#include "FormStyle.h"
-#include "Latin1.h"
+#include "core/Latin1.h"
+#include "ui/FormStyle.h"
 
 namespace tb {
 

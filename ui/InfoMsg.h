@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "AnsiString.h"
+#include "common/AnsiString.h"
 
 class QLabel;
 

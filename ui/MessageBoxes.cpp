@@ -1,9 +1,9 @@
-#include "MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 
 #include <QMessageBox>
 #include <utility>
 
-#include "Latin1.h"
+#include "core/Latin1.h"
 
 namespace tb {
 

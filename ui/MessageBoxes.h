@@ -3,7 +3,7 @@
 #include <QString>
 #include <functional>
 
-#include "AnsiString.h"
+#include "common/AnsiString.h"
 
 class QWidget;
 

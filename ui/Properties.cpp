@@ -1,5 +1,5 @@
-#include "Properties.h"
-#include "ErrorGuard.h"
+#include "ui/Properties.h"
+#include "ui/ErrorGuard.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -10,11 +10,11 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "ConfigEntryChecks.h"
-#include "EditIPAddr.h"
-#include "FormStyle.h"
-#include "Latin1.h"
-#include "MessageBoxes.h"
+#include "core/ConfigEntryChecks.h"
+#include "core/Latin1.h"
+#include "ui/EditIPAddr.h"
+#include "ui/FormStyle.h"
+#include "ui/MessageBoxes.h"
 
 namespace tb {
 

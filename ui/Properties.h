@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "AnsiString.h"
+#include "common/AnsiString.h"
 
 class QCheckBox;
 class QFrame;

@@ -2,8 +2,8 @@
 
 #include <functional>
 
-#include "AnsiString.h"
-#include "ShellText.h"
+#include "common/AnsiString.h"
+#include "core/ShellText.h"
 
 class QWidget;
 

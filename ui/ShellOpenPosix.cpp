@@ -1,7 +1,7 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-#include "ShellOpen.h"
+#include "ui/ShellOpen.h"
 
 namespace tb {
 

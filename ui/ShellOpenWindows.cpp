@@ -1,11 +1,11 @@
 // clang-format off
-#include "WindowsHeaders.h"
+#include "common/WindowsHeaders.h"
 #include <shellapi.h>
 // clang-format on
 
 #include <QWidget>
 
-#include "ShellOpen.h"
+#include "ui/ShellOpen.h"
 
 namespace tb {
 

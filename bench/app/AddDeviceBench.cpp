@@ -6,9 +6,9 @@
 
 #include <QCoreApplication>
 
-#include "BenchSupport.h"
-#include "DeviceListModel.h"
-#include "MainWindow.h"
+#include "app/MainWindow.h"
+#include "bench/app/BenchSupport.h"
+#include "core/DeviceListModel.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <clocale>
 
-#include "Application.h"
+#include "ui/Application.h"
 
 // Windows are drawn on the display when there is one (scripts/bench.sh runs
 // Xvfb), else by the offscreen platform.

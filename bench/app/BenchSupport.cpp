@@ -1,4 +1,4 @@
-#include "BenchSupport.h"
+#include "bench/app/BenchSupport.h"
 
 #include <unistd.h>
 
@@ -9,11 +9,11 @@
 #include <fstream>
 #include <random>
 
-#include "IdUDPServer.h"
-#include "LabSupport.h"
-#include "MainServices.h"
-#include "MainWindow.h"
-#include "MessageBoxes.h"
+#include "app/MainWindow.h"
+#include "core/MainServices.h"
+#include "net/IdUDPServer.h"
+#include "tests/support/LabSupport.h"
+#include "ui/MessageBoxes.h"
 
 namespace tb::bench {
 

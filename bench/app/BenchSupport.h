@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "AnsiString.h"
+#include "common/AnsiString.h"
 
 class QWidget;
 

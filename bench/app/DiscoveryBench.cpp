@@ -18,16 +18,16 @@
 #include <memory>
 #include <unordered_set>
 
-#include "BenchSupport.h"
-#include "DeviceListModel.h"
-#include "FanOut.h"
-#include "IdStack.h"
-#include "IdUDPServer.h"
-#include "LabSupport.h"
-#include "LocalInterfaces.h"
-#include "MainWindow.h"
-#include "Message.h"
-#include "MessageBoxes.h"
+#include "app/MainWindow.h"
+#include "bench/app/BenchSupport.h"
+#include "core/DeviceListModel.h"
+#include "core/FanOut.h"
+#include "net/IdStack.h"
+#include "net/IdUDPServer.h"
+#include "net/LocalInterfaces.h"
+#include "protocol/Message.h"
+#include "tests/support/LabSupport.h"
+#include "ui/MessageBoxes.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QMainWindow>
 #include <QTimer>
 
-#include "FirstPaint.h"
+#include "tests/support/FirstPaint.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);

@@ -14,12 +14,12 @@
 
 #include <QCoreApplication>
 
-#include "BenchSupport.h"
-#include "DeviceListModel.h"
-#include "DeviceListView.h"
-#include "IdUDPServer.h"
-#include "LabSupport.h"
-#include "MainWindow.h"
+#include "app/DeviceListView.h"
+#include "app/MainWindow.h"
+#include "bench/app/BenchSupport.h"
+#include "core/DeviceListModel.h"
+#include "net/IdUDPServer.h"
+#include "tests/support/LabSupport.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <chrono>
 #include <string>
 
-#include "ChildProgram.h"
+#include "tests/support/ChildProgram.h"
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include <iostream>
 #include <thread>
 
-#include "IdUDPServer.h"
-#include "LabSupport.h"
+#include "net/IdUDPServer.h"
+#include "tests/support/LabSupport.h"
 
 namespace {
 

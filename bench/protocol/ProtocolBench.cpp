@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "DeviceRow.h"
-#include "Message.h"
+#include "protocol/DeviceRow.h"
+#include "protocol/Message.h"
 
 namespace {
 

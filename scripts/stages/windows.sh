@@ -29,7 +29,7 @@ bash "$root/scripts/windows-build.sh" "$dir"
 
 echo "windows: the Qt-free core"
 cmake -S "$root" -B "$dir/core" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DTB_BUILD_GUI=OFF -DTB_BUILD_BENCH=OFF \
+  -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DTB_WITH_QT=OFF -DTB_BUILD_BENCH=OFF \
   -DGTest_DIR="$dir/gtest/lib/cmake/GTest" >/dev/null
 cmake --build "$dir/core" -j "$jobs"
 

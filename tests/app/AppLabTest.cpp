@@ -13,18 +13,18 @@
 #include <string>
 #include <vector>
 
-#include "About.h"
-#include "DeviceListModel.h"
-#include "DeviceListView.h"
-#include "EditIPAddr.h"
-#include "ExchangeTexts.h"
-#include "LabSupport.h"
-#include "Latin1.h"
-#include "ListQueries.h"
-#include "MainWindow.h"
-#include "MessageBoxes.h"
-#include "Properties.h"
-#include "ShellOpen.h"
+#include "app/DeviceListView.h"
+#include "app/MainWindow.h"
+#include "core/DeviceListModel.h"
+#include "core/ExchangeTexts.h"
+#include "core/Latin1.h"
+#include "tests/core/ListQueries.h"
+#include "tests/support/LabSupport.h"
+#include "ui/About.h"
+#include "ui/EditIPAddr.h"
+#include "ui/MessageBoxes.h"
+#include "ui/Properties.h"
+#include "ui/ShellOpen.h"
 
 namespace tb {
 namespace {

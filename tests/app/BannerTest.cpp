@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "Banner.h"
-#include "JpegDecoder.h"
+#include "app/Banner.h"
+#include "app/JpegDecoder.h"
 
 namespace tb {
 

@@ -1,4 +1,4 @@
-#include "DeviceListView.h"
+#include "app/DeviceListView.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,8 @@
 #include <clocale>
 #include <string>
 
-#include "DeviceListModel.h"
-#include "DeviceRow.h"
+#include "core/DeviceListModel.h"
+#include "protocol/DeviceRow.h"
 
 namespace tb {
 namespace {

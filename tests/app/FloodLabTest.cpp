@@ -23,22 +23,22 @@
 #include <string>
 #include <vector>
 
-#include "About.h"
-#include "ChildProgram.h"
-#include "DeviceListModel.h"
-#include "DeviceListView.h"
-#include "ExchangeTexts.h"
-#include "FanOut.h"
-#include "FloodSupport.h"
-#include "IdUDPServer.h"
-#include "LabSupport.h"
-#include "Latin1.h"
-#include "ListQueries.h"
-#include "LocalInterfaces.h"
-#include "MainWindow.h"
-#include "MessageBoxes.h"
-#include "Properties.h"
-#include "ShellOpen.h"
+#include "app/DeviceListView.h"
+#include "app/MainWindow.h"
+#include "core/DeviceListModel.h"
+#include "core/ExchangeTexts.h"
+#include "core/FanOut.h"
+#include "core/Latin1.h"
+#include "net/IdUDPServer.h"
+#include "net/LocalInterfaces.h"
+#include "tests/app/FloodSupport.h"
+#include "tests/core/ListQueries.h"
+#include "tests/support/ChildProgram.h"
+#include "tests/support/LabSupport.h"
+#include "ui/About.h"
+#include "ui/MessageBoxes.h"
+#include "ui/Properties.h"
+#include "ui/ShellOpen.h"
 
 namespace tb {
 namespace {

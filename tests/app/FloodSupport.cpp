@@ -1,4 +1,4 @@
-#include "FloodSupport.h"
+#include "tests/app/FloodSupport.h"
 
 #include <dirent.h>
 #include <malloc.h>
@@ -12,8 +12,8 @@
 #include <cstdlib>
 #include <functional>
 
-#include "LabSupport.h"
-#include "ThreadSanitizerSync.h"
+#include "common/ThreadSanitizerSync.h"
+#include "tests/support/LabSupport.h"
 
 namespace tb::flood {
 

@@ -5,12 +5,12 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "DeviceListModel.h"
-#include "EditIPAddr.h"
-#include "ExchangeTexts.h"
-#include "InfoMsg.h"
-#include "Latin1.h"
-#include "MainWindowFixture.h"
+#include "core/DeviceListModel.h"
+#include "core/ExchangeTexts.h"
+#include "core/Latin1.h"
+#include "tests/app/MainWindowFixture.h"
+#include "ui/EditIPAddr.h"
+#include "ui/InfoMsg.h"
 
 namespace tb::testing {
 namespace {

@@ -9,15 +9,15 @@
 #include <memory>
 #include <vector>
 
-#include "About.h"
-#include "DeviceListView.h"
-#include "IdMemoryStream.h"
-#include "IdSocketHandle.h"
-#include "IdUDPServer.h"
-#include "MainWindow.h"
-#include "MessageBoxes.h"
-#include "Properties.h"
-#include "ShellOpen.h"
+#include "app/DeviceListView.h"
+#include "app/MainWindow.h"
+#include "net/IdMemoryStream.h"
+#include "net/IdSocketHandle.h"
+#include "net/IdUDPServer.h"
+#include "ui/About.h"
+#include "ui/MessageBoxes.h"
+#include "ui/Properties.h"
+#include "ui/ShellOpen.h"
 
 namespace tb::testing {
 

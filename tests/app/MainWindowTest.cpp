@@ -11,11 +11,11 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "DeviceListModel.h"
-#include "ExchangeTexts.h"
-#include "InfoMsg.h"
-#include "Latin1.h"
-#include "MainWindowFixture.h"
+#include "core/DeviceListModel.h"
+#include "core/ExchangeTexts.h"
+#include "core/Latin1.h"
+#include "tests/app/MainWindowFixture.h"
+#include "ui/InfoMsg.h"
 
 namespace tb::testing {
 namespace {

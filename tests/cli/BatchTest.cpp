@@ -1,4 +1,4 @@
-#include "Batch.h"
+#include "cli/Batch.h"
 
 #include <gtest/gtest.h>
 

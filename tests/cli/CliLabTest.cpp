@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "ChildProgram.h"
-#include "LabSupport.h"
+#include "tests/support/ChildProgram.h"
+#include "tests/support/LabSupport.h"
 
 namespace tb {
 namespace {

@@ -1,8 +1,8 @@
-#include "DeviceLookup.h"
+#include "cli/DeviceLookup.h"
 
 #include <gtest/gtest.h>
 
-#include "ExitCodes.h"
+#include "cli/ExitCodes.h"
 
 namespace tb::cli {
 namespace {

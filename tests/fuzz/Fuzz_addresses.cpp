@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "Exception.h"
-#include "IPAddressChecks.h"
+#include "common/Exception.h"
+#include "core/IPAddressChecks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string address(reinterpret_cast<const char*>(data), size);

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "ConfigEntryChecks.h"
-#include "Message.h"
+#include "core/ConfigEntryChecks.h"
+#include "protocol/Message.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "DeviceRow.h"
-#include "Message.h"
+#include "protocol/DeviceRow.h"
+#include "protocol/Message.h"
 
 namespace {
 
@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const tb::DeviceRow row = tb::MakeDeviceRow(text);
   Check(row.subItems.size() == 8);
   Check(row.subItems[tb::SubDHCP] == "Si" || row.subItems[tb::SubDHCP] == "No");
-  Check(row.subItems[tb::SubHostNameMarker] == "EHN" || row.subItems[tb::SubHostNameMarker] == "NHN");
+  Check(row.subItems[tb::SubHostNameMarker] == "EHN" ||
+        row.subItems[tb::SubHostNameMarker] == "NHN");
   Check(row.caption.find('\0') == std::string::npos);
   return 0;
 }

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "IdComponent.h"
-#include "IdStack.h"
-#include "Ipv4Address.h"
-#include "LocalInterfaces.h"
+#include "net/IdComponent.h"
+#include "net/IdStack.h"
+#include "net/Ipv4Address.h"
+#include "net/LocalInterfaces.h"
 
 namespace tb {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <deque>
 
-#include "DatagramQueue.h"
+#include "net/DatagramQueue.h"
 
 namespace tb {
 namespace {

@@ -20,11 +20,11 @@
 #include <utility>
 #include <vector>
 
-#include "FanOut.h"
-#include "IdException.h"
-#include "IdStack.h"
-#include "IdUDPServer.h"
-#include "LabSupport.h"
+#include "core/FanOut.h"
+#include "net/IdException.h"
+#include "net/IdStack.h"
+#include "net/IdUDPServer.h"
+#include "tests/support/LabSupport.h"
 
 namespace tb {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <cerrno>
 
-#include "IdException.h"
-#include "IdStack.h"
-#include "SocketErrorText.h"
-#include "SocketLayer.h"
+#include "net/IdException.h"
+#include "net/IdStack.h"
+#include "net/SocketErrorText.h"
+#include "net/SocketLayer.h"
 
 namespace tb {
 namespace {

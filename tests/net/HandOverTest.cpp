@@ -5,7 +5,7 @@
 #include <chrono>
 #include <thread>
 
-#include "GuiHandOver.h"
+#include "net/GuiHandOver.h"
 
 namespace tb {
 namespace {

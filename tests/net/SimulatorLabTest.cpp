@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 #include <set>
 
-#include "FanOut.h"
-#include "IdStack.h"
-#include "IdUDPServer.h"
-#include "LabSupport.h"
-#include "Message.h"
+#include "core/FanOut.h"
+#include "net/IdStack.h"
+#include "net/IdUDPServer.h"
+#include "protocol/Message.h"
+#include "tests/support/LabSupport.h"
 
 namespace tb {
 namespace {

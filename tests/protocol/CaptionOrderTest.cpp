@@ -1,4 +1,4 @@
-#include "CaptionOrder.h"
+#include "protocol/CaptionOrder.h"
 
 #include <gtest/gtest.h>
 

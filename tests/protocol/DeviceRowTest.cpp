@@ -1,4 +1,4 @@
-#include "DeviceRow.h"
+#include "protocol/DeviceRow.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ModelTable.h"
+#include "protocol/ModelTable.h"
 
 namespace tb {
 namespace {
@@ -28,8 +28,8 @@ TEST(MakeDeviceRow, BuildsCaptionAndSubItemsForEachReplyShape) {
   const std::vector<RowCase> cases{
       // 7 fields: no host name, caption from the code.
       {"NTM(1113,1.2.0,00:A0:01,10.0.0.5,255.255.255.0,10.0.0.1,0)",
-       Row(model1113, {"-", "00:A0:01", "1.2.0", "No", "10.0.0.5", "255.255.255.0", "10.0.0.1",
-                       "NHN"})},
+       Row(model1113,
+           {"-", "00:A0:01", "1.2.0", "No", "10.0.0.5", "255.255.255.0", "10.0.0.1", "NHN"})},
       // 8 fields, ordinary product: host name accepted.
       {"NTM(1113,1.2.0,m,1.1.1.1,255.0.0.0,1.0.0.1,1,host1)",
        Row(model1113, {"host1", "m", "1.2.0", "Si", "1.1.1.1", "255.0.0.0", "1.0.0.1", "EHN"})},
@@ -44,8 +44,7 @@ TEST(MakeDeviceRow, BuildsCaptionAndSubItemsForEachReplyShape) {
       // The empty reply.
       {"NTM()", Row(DefaultModelName, {"-", "", "", "Si", "", "", "", "NHN"})},
       // "()" anywhere makes the field tests fail although commas are there.
-      {"NTM(1113,1,m,i,n,g,0,h,())",
-       Row(model1113, {"-", "m", "1", "No", "i", "n", "g", "NHN"})},
+      {"NTM(1113,1,m,i,n,g,0,h,())", Row(model1113, {"-", "m", "1", "No", "i", "n", "g", "NHN"})},
       // Zero byte ends the text: commas after it do not count.
       {"NTM(1113,1,m,i,n,g,0)\0,h,d)"s,
        Row(model1113, {"-", "m", "1", "No", "i", "n", "g", "NHN"})},
@@ -73,8 +72,7 @@ TEST(MakeDeviceRow, HostNameRuleForOldFirmwareOf1118And1119) {
       {"1117", "1.0.0", true},  {"9999", "1.0.5", true},
   };
   for (const auto& c : cases) {
-    const DeviceRow row =
-        MakeDeviceRow("NTM(" + c.code + "," + c.version + ",m,i,n,g,0,myhost)");
+    const DeviceRow row = MakeDeviceRow("NTM(" + c.code + "," + c.version + ",m,i,n,g,0,myhost)");
     EXPECT_EQ(row.subItems[SubHost], c.accepts ? "myhost" : "-") << c.code << " " << c.version;
     EXPECT_EQ(row.subItems[SubHostNameMarker], c.accepts ? "EHN" : "NHN")
         << c.code << " " << c.version;

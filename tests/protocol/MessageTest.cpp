@@ -1,4 +1,4 @@
-#include "Message.h"
+#include "protocol/Message.h"
 
 #include <gtest/gtest.h>
 
@@ -17,9 +17,9 @@ struct NameCase {
 
 TEST(GetCommandName, TakesEverythingBeforeTheFirstParenthesis) {
   const std::vector<NameCase> cases{
-      {"HELLO()", "HELLO"},     {"NTM", ""},          {"(a,b)", ""},
-      {"", ""},                 {"ACK(m)", "ACK"},    {"A B(x)", "A B"},
-      {"NTM\0(x)"s, ""},        {"N\xe9(x)", "N\xe9"}, {"a(b(c)", "a"},
+      {"HELLO()", "HELLO"}, {"NTM", ""},       {"(a,b)", ""},     {"", ""},
+      {"ACK(m)", "ACK"},    {"A B(x)", "A B"}, {"NTM\0(x)"s, ""}, {"N\xe9(x)", "N\xe9"},
+      {"a(b(c)", "a"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(GetCommandName(c.text), c.name) << c.text;
@@ -92,12 +92,22 @@ struct HasFieldsCase {
 
 TEST(HasFields, CountsEveryCommaUnlessEmptyParenthesesStand) {
   const std::vector<HasFieldsCase> cases{
-      {"X(a,b,c)", 3, true},   {"X(a,b,c)", 4, false},  {"X(a,b,())", 1, false},
-      {"X(a,b,())", 3, false}, {"()", 1, false},        {"X(a)b,c", 2, true},
-      {"X(a)b,c", 3, false},   {"", 1, true},           {"", 2, false},
-      {"NTM", 1, true},        {",,,,,,,,", 9, true},   {",,,,,,,,", 10, false},
-      {"a(b)(c)", 1, true},    {"N(1,2,3,4,5,6,7)", 8, false},
-      {"N(1,2,3,4,5,6,7,8)", 8, true},                  {"N(1,2,3,4,5,6,7,8)", 9, false},
+      {"X(a,b,c)", 3, true},
+      {"X(a,b,c)", 4, false},
+      {"X(a,b,())", 1, false},
+      {"X(a,b,())", 3, false},
+      {"()", 1, false},
+      {"X(a)b,c", 2, true},
+      {"X(a)b,c", 3, false},
+      {"", 1, true},
+      {"", 2, false},
+      {"NTM", 1, true},
+      {",,,,,,,,", 9, true},
+      {",,,,,,,,", 10, false},
+      {"a(b)(c)", 1, true},
+      {"N(1,2,3,4,5,6,7)", 8, false},
+      {"N(1,2,3,4,5,6,7,8)", 8, true},
+      {"N(1,2,3,4,5,6,7,8)", 9, false},
       {"N(1,2,3,4,5,6,7,8,9)", 9, true},
   };
   for (const auto& c : cases) {
@@ -108,7 +118,10 @@ TEST(HasFields, CountsEveryCommaUnlessEmptyParenthesesStand) {
 TEST(HasFields, IgnoresEverythingAfterTheFirstZeroByte) {
   EXPECT_FALSE(HasFields("X(a\0,b,c)"s, 2));
   EXPECT_TRUE(HasFields("X(a,b\0())"s, 2));
-  EXPECT_TRUE(HasFields("X(\0"s "()"s, 1));
+  EXPECT_TRUE(
+      HasFields("X(\0"s
+                "()"s,
+                1));
 }
 
 TEST(BuildConfigCommand, WritesEachOfTheFourForms) {

@@ -1,4 +1,4 @@
-#include "ModelTable.h"
+#include "protocol/ModelTable.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +9,10 @@
 namespace tb {
 namespace {
 
-const std::vector<std::string> Codes{
-    "1113", "1121", "1120", "1114", "1115", "1132", "1130", "1131", "1122", "1300",
-    "1112", "1111", "1119", "1118", "1117", "1116", "1110", "1109", "2113", "2121",
-    "2120", "2114", "4100", "1310", "4000", "4001", "1201", "1204"};
+const std::vector<std::string> Codes{"1113", "1121", "1120", "1114", "1115", "1132", "1130",
+                                     "1131", "1122", "1300", "1112", "1111", "1119", "1118",
+                                     "1117", "1116", "1110", "1109", "2113", "2121", "2120",
+                                     "2114", "4100", "1310", "4000", "4001", "1201", "1204"};
 
 TEST(ModelNameForCode, EveryCodeHasItsOwnShortDesignation) {
   std::set<std::string> names;

@@ -13,12 +13,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "About.h"
-#include "Application.h"
-#include "FirstPaint.h"
-#include "MainWindow.h"
-#include "MessageBoxes.h"
-#include "Properties.h"
+#include "app/MainWindow.h"
+#include "tests/support/FirstPaint.h"
+#include "ui/About.h"
+#include "ui/Application.h"
+#include "ui/MessageBoxes.h"
+#include "ui/Properties.h"
 
 int main(int argc, char* argv[]) {
   int closeAfter = -1;

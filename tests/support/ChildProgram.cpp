@@ -1,4 +1,4 @@
-#include "ChildProgram.h"
+#include "tests/support/ChildProgram.h"
 
 #include <fcntl.h>
 #include <sys/prctl.h>

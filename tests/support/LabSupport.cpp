@@ -1,4 +1,4 @@
-#include "LabSupport.h"
+#include "tests/support/LabSupport.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -20,8 +20,8 @@
 #include <sstream>
 #include <thread>
 
-#include "IdStack.h"
-#include "ReceiveSlotPosix.h"
+#include "net/IdStack.h"
+#include "net/ReceiveSlotPosix.h"
 
 namespace tb::lab {
 

@@ -3,10 +3,10 @@
 #include <QByteArray>
 #include <QtGlobal>
 
-#include "Application.h"
-#include "Latin1.h"
-#include "MessageBoxes.h"
-#include "ShellOpen.h"
+#include "core/Latin1.h"
+#include "ui/Application.h"
+#include "ui/MessageBoxes.h"
+#include "ui/ShellOpen.h"
 
 // Widget tests run without a display: unless the caller chose a platform,
 // the build's display-less one. Test discovery runs this main too.

@@ -2,9 +2,9 @@
 
 #include <sstream>
 
-#include "DeviceLogic.h"
-#include "Escape.h"
-#include "Fleet.h"
+#include "tools/DeviceLogic.h"
+#include "tools/Escape.h"
+#include "tools/Fleet.h"
 
 namespace tb::sim {
 namespace {

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "EditIPAddr.h"
-#include "Exception.h"
-#include "UiTestSupport.h"
+#include "common/Exception.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/EditIPAddr.h"
 
 namespace tb {
 namespace {

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "ErrorGuard.h"
-#include "Exception.h"
-#include "Latin1.h"
-#include "MessageBoxes.h"
-#include "ShellOpen.h"
-#include "ThreadSanitizerSync.h"
-#include "UiTestSupport.h"
+#include "common/Exception.h"
+#include "common/ThreadSanitizerSync.h"
+#include "core/Latin1.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/ErrorGuard.h"
+#include "ui/MessageBoxes.h"
+#include "ui/ShellOpen.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "About.h"
-#include "EditIPAddr.h"
-#include "InfoMsg.h"
-#include "Properties.h"
+#include "ui/About.h"
+#include "ui/EditIPAddr.h"
+#include "ui/InfoMsg.h"
+#include "ui/Properties.h"
 
 namespace tb {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "About.h"
-#include "InfoMsg.h"
-#include "UiTestSupport.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/About.h"
+#include "ui/InfoMsg.h"
 
 namespace tb {
 namespace {

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "EditIPAddr.h"
-#include "Latin1.h"
-#include "Properties.h"
-#include "UiTestSupport.h"
+#include "core/Latin1.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/EditIPAddr.h"
+#include "ui/Properties.h"
 
 namespace tb {
 namespace {

@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 
 namespace tb::test {
 

@@ -5,13 +5,13 @@
 #include <QTimer>
 #include <cstring>
 
-#include "About.h"
-#include "Application.h"
-#include "EditIPAddr.h"
-#include "FormStyle.h"
-#include "InfoMsg.h"
-#include "MessageBoxes.h"
-#include "Properties.h"
+#include "ui/About.h"
+#include "ui/Application.h"
+#include "ui/EditIPAddr.h"
+#include "ui/FormStyle.h"
+#include "ui/InfoMsg.h"
+#include "ui/MessageBoxes.h"
+#include "ui/Properties.h"
 
 namespace {
 

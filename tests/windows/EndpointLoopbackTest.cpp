@@ -8,11 +8,11 @@
 #include <thread>
 #include <vector>
 
-#include "IdComponent.h"
-#include "IdException.h"
-#include "IdUDPServer.h"
-#include "SocketLayer.h"
-#include "WinsockHeaders.h"
+#include "net/IdComponent.h"
+#include "net/IdException.h"
+#include "net/IdUDPServer.h"
+#include "net/SocketLayer.h"
+#include "net/WinsockHeaders.h"
 
 // The endpoint on real Windows sockets, all on 127.0.0.1: nothing leaves
 // the machine, and nothing is broadcast.

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "GuiHandOver.h"
+#include "net/GuiHandOver.h"
 
 namespace tb {
 namespace {

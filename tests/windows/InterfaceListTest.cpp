@@ -3,9 +3,9 @@
 #include <cstring>
 #include <vector>
 
-#include "InterfaceListWindows.h"
-#include "Ipv4Address.h"
-#include "LocalInterfaces.h"
+#include "net/InterfaceListWindows.h"
+#include "net/Ipv4Address.h"
+#include "net/LocalInterfaces.h"
 
 namespace tb {
 namespace {

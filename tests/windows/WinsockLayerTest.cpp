@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "IdComponent.h"
-#include "IdException.h"
-#include "IdSocketHandle.h"
-#include "IdStack.h"
-#include "LocalInterfaces.h"
-#include "SocketErrorText.h"
-#include "SocketLayer.h"
-#include "WinsockHeaders.h"
+#include "net/IdComponent.h"
+#include "net/IdException.h"
+#include "net/IdSocketHandle.h"
+#include "net/IdStack.h"
+#include "net/LocalInterfaces.h"
+#include "net/SocketErrorText.h"
+#include "net/SocketLayer.h"
+#include "net/WinsockHeaders.h"
 
 namespace tb {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <stdexcept>
 
-#include "FanOut.h"
-#include "IdException.h"
-#include "IdUDPServer.h"
+#include "core/FanOut.h"
+#include "net/IdException.h"
+#include "net/IdUDPServer.h"
 
 namespace tb {
 namespace {

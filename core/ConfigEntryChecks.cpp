@@ -1,8 +1,8 @@
-#include "ConfigEntryChecks.h"
+#include "core/ConfigEntryChecks.h"
 
 #include <string_view>
 
-#include "IPAddressChecks.h"
+#include "core/IPAddressChecks.h"
 
 namespace tb {
 

@@ -1,8 +1,8 @@
-#include "IPAddressChecks.h"
+#include "core/IPAddressChecks.h"
 
 #include <algorithm>
 
-#include "Exception.h"
+#include "common/Exception.h"
 
 namespace tb {
 

@@ -3,8 +3,8 @@
 #include <QAbstractTableModel>
 #include <unordered_set>
 
-#include "DeviceRow.h"
-#include "SortedRows.h"
+#include "core/SortedRows.h"
+#include "protocol/DeviceRow.h"
 
 namespace tb {
 

@@ -3,8 +3,8 @@
 #include <functional>
 #include <vector>
 
-#include "AnsiString.h"
-#include "LocalInterfaces.h"
+#include "common/AnsiString.h"
+#include "net/LocalInterfaces.h"
 
 namespace tb {
 

@@ -1,9 +1,9 @@
-#include "ShellText.h"
+#include "core/ShellText.h"
 
 #include <QRegularExpression>
 #include <QUrl>
 
-#include "Latin1.h"
+#include "core/Latin1.h"
 
 namespace tb {
 

@@ -1,6 +1,6 @@
-#include "DeviceListModel.h"
+#include "core/DeviceListModel.h"
 
-#include "Latin1.h"
+#include "core/Latin1.h"
 
 namespace tb {
 

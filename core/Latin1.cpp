@@ -1,4 +1,4 @@
-#include "Latin1.h"
+#include "core/Latin1.h"
 
 #include <algorithm>
 

@@ -3,11 +3,11 @@
 #include <functional>
 #include <memory>
 
-#include "AnsiString.h"
-#include "ChangeTimer.h"
-#include "ExchangeMode.h"
-#include "MainServices.h"
-#include "Message.h"
+#include "common/AnsiString.h"
+#include "core/ChangeTimer.h"
+#include "core/ExchangeMode.h"
+#include "core/MainServices.h"
+#include "protocol/Message.h"
 
 namespace tb {
 

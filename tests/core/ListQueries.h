@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "AnsiString.h"
-#include "DeviceListModel.h"
+#include "common/AnsiString.h"
+#include "core/DeviceListModel.h"
 
 namespace tb::testing {
 

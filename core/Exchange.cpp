@@ -1,7 +1,7 @@
-#include "Exchange.h"
+#include "core/Exchange.h"
 
-#include "FanOut.h"
-#include "IdUDPServer.h"
+#include "core/FanOut.h"
+#include "net/IdUDPServer.h"
 
 namespace tb {
 

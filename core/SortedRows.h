@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "DeviceRow.h"
+#include "protocol/DeviceRow.h"
 
 namespace tb {
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "AnsiString.h"
+#include "common/AnsiString.h"
 
 namespace tb {
 

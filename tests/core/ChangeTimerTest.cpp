@@ -1,4 +1,4 @@
-#include "ChangeTimer.h"
+#include "core/ChangeTimer.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "AnsiString.h"
+#include "common/AnsiString.h"
 
 namespace tb {
 

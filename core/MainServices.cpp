@@ -1,6 +1,6 @@
-#include "MainServices.h"
+#include "core/MainServices.h"
 
-#include "IdStack.h"
+#include "net/IdStack.h"
 
 namespace tb {
 

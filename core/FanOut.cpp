@@ -1,9 +1,9 @@
-#include "FanOut.h"
+#include "core/FanOut.h"
 
 #include <algorithm>
 
-#include "IdUDPServer.h"
-#include "Message.h"
+#include "net/IdUDPServer.h"
+#include "protocol/Message.h"
 
 namespace tb {
 

@@ -1,4 +1,4 @@
-#include "DeviceListModel.h"
+#include "core/DeviceListModel.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "DeviceRow.h"
-#include "ListQueries.h"
+#include "protocol/DeviceRow.h"
+#include "tests/core/ListQueries.h"
 
-#include "CCollation.h"
+#include "tests/core/CCollation.h"
 
 namespace tb {
 namespace {

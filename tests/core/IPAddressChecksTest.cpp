@@ -1,11 +1,11 @@
-#include "IPAddressChecks.h"
+#include "core/IPAddressChecks.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "Exception.h"
+#include "common/Exception.h"
 
 namespace tb {
 namespace {

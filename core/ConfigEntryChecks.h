@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "AnsiString.h"
+#include "common/AnsiString.h"
 
 namespace tb {
 

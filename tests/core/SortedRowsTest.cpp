@@ -1,4 +1,4 @@
-#include "SortedRows.h"
+#include "core/SortedRows.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "CCollation.h"
+#include "tests/core/CCollation.h"
 
 namespace tb {
 namespace {

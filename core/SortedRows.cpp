@@ -1,9 +1,9 @@
-#include "SortedRows.h"
+#include "core/SortedRows.h"
 
 #include <algorithm>
 #include <stdexcept>
 
-#include "CaptionOrder.h"
+#include "protocol/CaptionOrder.h"
 
 namespace tb {
 
