@@ -14,6 +14,7 @@
 #include "app/DeviceListView.h"
 #include "core/DeviceListModel.h"
 #include "core/ExchangeTexts.h"
+#include "core/WebPage.h"
 #include "net/IdUDPServer.h"
 #include "ui/About.h"
 #include "ui/FormStyle.h"
@@ -283,7 +284,12 @@ void TfrmMain::Configure() {
   if (selected < 0) {
     return;
   }
-  ShellOpen(this, WebPagePrefix + devices_->Row(selected).subItems[SubIP]);
+  const std::optional<AnsiString> page = WebPageText(devices_->Row(selected).subItems[SubIP]);
+  if (!page) {
+    ShowProgramMessage(this, NoWebPageText);
+    return;
+  }
+  ShellOpen(this, *page);
 }
 
 }  // namespace tb

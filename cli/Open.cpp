@@ -4,8 +4,8 @@
 #include "cli/ExitCodes.h"
 #include "cli/Session.h"
 #include "cli/WebPage.h"
-#include "core/ExchangeTexts.h"
 #include "core/ShellText.h"
+#include "core/WebPage.h"
 
 #include <QUrl>
 
@@ -30,9 +30,14 @@ int Open(const QStringList& arguments) {
   if (const QString why = session.Unreachable(*row); !why.isEmpty()) {
     Err(why);
   }
-  const AnsiString text = WebPagePrefix + row->subItems[SubIP];
-  Out(ShellTextToUrl(text).toString());
-  if (!OpenWebPage(text)) {
+  const std::optional<AnsiString> text = WebPageText(row->subItems[SubIP]);
+  if (!text) {
+    Err(QStringLiteral("nothing opened: \"%1\" is no IPv4 address")
+            .arg(Text(row->subItems[SubIP])));
+    return ExitFailed;
+  }
+  Out(ShellTextToUrl(*text).toString());
+  if (!OpenWebPage(*text)) {
     Err(QStringLiteral("no browser could be started; open the address above yourself"));
     return ExitFailed;
   }

@@ -13,5 +13,7 @@ inline constexpr char ConfigFailureText[] =
     "Error al cambiar la configuraci\xf3n.\r\n"
     "Chequee la clave de acceso del equipo a configurar.";
 inline constexpr char WebPagePrefix[] = "http:\\";
+// A device whose address field names no host to open.
+inline constexpr char NoWebPageText[] = "El dispositivo no tiene una direcci\xf3n IP v\xe1lida.";
 
 }  // namespace tb

@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
+#include <optional>
 
 #include "core/DeviceListModel.h"
 #include "core/ExchangeTexts.h"
@@ -204,7 +205,9 @@ TEST_F(MainWindow, SelectionRuleAndContextMenuRule) {
 
 TEST_F(MainWindow, CtrlCOpensTheWebPageEvenFromTheListAndCtrlXExits) {
   Create();
-  QueryWith(*this, {Device1, Device2, "NTM(1113,1,no-ip,,255.0.0.0,1.1.1.1,0)"});
+  QueryWith(*this, {Device1, Device2, "NTM(1113,1,no-ip,,255.0.0.0,1.1.1.1,0)",
+                    "NTM(1113,1,host-in-ip,10.0.0.1@evil.example,255.0.0.0,1.1.1.1,0)",
+                    "NTM(1113,1,zeros,010.000.000.001,255.0.0.0,1.1.1.1,0)"});
   ASSERT_TRUE(Activate());
   window->lstDevices->setFocus();
   SelectRow(1);  // Device1: caption from the product code sorts after "Alpha"
@@ -213,15 +216,33 @@ TEST_F(MainWindow, CtrlCOpensTheWebPageEvenFromTheListAndCtrlXExits) {
   ASSERT_EQ(opened.size(), 1U);
   EXPECT_EQ(opened[0], "http:\\" + ip);
 
-  // An empty IP Address column opens the bare prefix.
-  for (int i = 0; i < window->Devices()->Count(); ++i) {
-    if (window->Devices()->Row(i).MAC() == "no-ip") {
-      SelectRow(i);
+  // The page is written from the address's number: a field that reads as no
+  // address opens nothing and says so.
+  const struct {
+    AnsiString mac;
+    std::optional<AnsiString> page;
+  } cases[] = {{"no-ip", std::nullopt},
+               {"host-in-ip", std::nullopt},
+               {"zeros", AnsiString("http:\\10.0.0.1")}};
+  for (const auto& c : cases) {
+    for (int i = 0; i < window->Devices()->Count(); ++i) {
+      if (window->Devices()->Row(i).MAC() == c.mac) {
+        SelectRow(i);
+      }
+    }
+    opened.clear();
+    boxes.clear();
+    QTest::mouseClick(window->btnConfigure, Qt::LeftButton);
+    if (c.page) {
+      EXPECT_EQ(opened, std::vector<AnsiString>{*c.page}) << c.mac;
+      EXPECT_TRUE(boxes.empty()) << c.mac;
+    } else {
+      EXPECT_TRUE(opened.empty()) << c.mac;
+      ASSERT_EQ(boxes.size(), 1U) << c.mac;
+      EXPECT_EQ(boxes[0].text,
+                QString::fromUtf8("El dispositivo no tiene una direcci\u00f3n IP v\u00e1lida."));
     }
   }
-  QTest::mouseClick(window->btnConfigure, Qt::LeftButton);
-  ASSERT_EQ(opened.size(), 2U);
-  EXPECT_EQ(opened[1], "http:\\");
 
   QTest::keyClick(window->lstDevices, Qt::Key_X, Qt::ControlModifier);
   EXPECT_FALSE(window->isVisible());
