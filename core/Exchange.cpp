@@ -55,6 +55,9 @@ void TExchange::RefreshDevices() {
 }
 
 void TExchange::SendConfiguration(const ConfigRequest& request) {
+  // What the endpoint read before the request left cannot answer it, however
+  // long it waited for its handler (behind a password prompt, say).
+  configFence_ = UDPServer->ArrivalsSoFar();
   SendCommand(BuildConfigCommand(request));
   FTargetMAC = request.mac;
   // Only a reply to this request may decide its outcome: a flag left set by
@@ -66,7 +69,7 @@ void TExchange::SendConfiguration(const ConfigRequest& request) {
   SetExchangeMode(ExchangeMode::Configuring);
 }
 
-void TExchange::UDPServerUDPRead(TIdUDPServer& /*Sender*/, TIdMemoryStream& AData,
+void TExchange::UDPServerUDPRead(TIdUDPServer& Sender, TIdMemoryStream& AData,
                                  TIdSocketHandle& ABinding) {
   const AnsiString text = AData.DataString();
   switch (FExchangeMode) {
@@ -79,6 +82,9 @@ void TExchange::UDPServerUDPRead(TIdUDPServer& /*Sender*/, TIdMemoryStream& ADat
       }
       break;
     case ExchangeMode::Configuring: {
+      if (&Sender == UDPServer.get() && Sender.DeliveringArrival() < configFence_) {
+        break;
+      }
       const AnsiString name = GetCommandName(text);
       if (name == "NAK" && GetField(text, 1, '(') == FTargetMAC) {
         FConfigOk = false;

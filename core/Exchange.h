@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -74,6 +75,8 @@ class TExchange {
   Events events_;
   int queryWindowMs_ = QueryWindowMs;
   TargetReply lastTargetReply_ = TargetReply::None;
+  // The endpoint's arrival count when the configuration request was sent.
+  std::uint64_t configFence_ = 0;
 };
 
 }  // namespace tb

@@ -20,6 +20,8 @@ struct TQueuedDatagram {
   Ipv4 sourceAddress = 0;
   int sourcePort = 0;
   TIdSocketHandle* binding = nullptr;
+  // How many datagrams the endpoint had read before this one.
+  std::uint64_t arrival = 0;
 };
 
 // The datagrams the listener has read and the handler has not yet seen, in

@@ -126,6 +126,7 @@ TIdSocketHandle* TIdUDPServer::BindingFor(socketlayer::Handle socket,
 }
 
 bool TIdUDPServer::Arrived(TQueuedDatagram&& datagram) {
+  datagram.arrival = arrivals_.fetch_add(1);
   return queue_->Push(std::move(datagram)) == TDatagramQueue::Pushed::QueuedWake && !ThreadedEvent;
 }
 
@@ -169,6 +170,7 @@ bool TIdUDPServer::DeliverSome(const std::shared_ptr<TDatagramQueue>& queue) {
 void TIdUDPServer::DeliveryStep(TQueuedDatagram&& datagram) {
   TIdSocketHandle& binding = *datagram.binding;
   sendingBinding_ = &binding;
+  deliveringArrival_ = datagram.arrival;
   binding.SenderAddress = FormatDottedIPv4(datagram.sourceAddress);
   binding.SenderPort = datagram.sourcePort;
   stream_.Adopt(std::move(datagram.bytes));

@@ -50,6 +50,12 @@ class TIdUDPServer : public TIdUDPBase {
   TIdSocketHandle* SendingBinding() { return sendingBinding_.load(); }
   // Datagrams read and then dropped because the queue was full, since creation.
   std::uint64_t DroppedDatagrams() const;
+  // Datagrams read from the sockets since creation. A datagram whose arrival
+  // number (DeliveringArrival, while OnUDPRead runs) is below a count taken
+  // earlier was already read when the count was taken, however long it
+  // waited for its handler.
+  std::uint64_t ArrivalsSoFar() const { return arrivals_.load(); }
+  std::uint64_t DeliveringArrival() const { return deliveringArrival_; }
 
  protected:
   void CloseBinding() override;
@@ -83,6 +89,8 @@ class TIdUDPServer : public TIdUDPBase {
   std::unique_ptr<TGuiHandOver> handOver_;
   std::shared_ptr<TDatagramQueue> queue_;
   std::uint64_t droppedBefore_ = 0;  // by the queues of earlier activations
+  std::atomic<std::uint64_t> arrivals_{0};
+  std::uint64_t deliveringArrival_ = 0;
   // The delivering thread's own: the datagrams taken from the queue and not
   // yet handled, the bytes of those handled, and the stream the handler reads.
   std::deque<TQueuedDatagram> batch_;
