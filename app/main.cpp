@@ -1,11 +1,13 @@
 #include <clocale>
 
 #include "app/MainWindow.h"
+#include "core/ProcessGuard.h"
 #include "ui/About.h"
 #include "ui/Application.h"
 #include "ui/Properties.h"
 
 int main(int argc, char* argv[]) {
+  tb::GuardProcessStart();
   // The device list sorts captions in the user's collation.
   std::setlocale(LC_COLLATE, "");
   tb::TApplication application(argc, argv);

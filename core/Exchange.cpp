@@ -1,6 +1,7 @@
 #include "core/Exchange.h"
 
 #include "core/FanOut.h"
+#include "core/ProcessGuard.h"
 #include "net/IdUDPServer.h"
 
 namespace tb {
@@ -32,6 +33,9 @@ void TExchange::SendCommand(const AnsiString& text) {
     return;
   }
   SendCommandFanOut(text, *UDPServer, services_.getLocalInterfaces, events_.showMessage);
+  if (UDPServer->Active()) {
+    DropBindCapability();
+  }
 }
 
 void TExchange::SetExchangeMode(ExchangeMode mode) {
