@@ -79,10 +79,8 @@ QString HelpText(const QString& command) {
     text += QStringLiteral("  %1%2\n").arg(Utf8(entry.name).leftJustified(12), Utf8(entry.summary));
   }
   for (const CommandEntry& entry : CommandTable()) {
-    // A blank line between the forms keeps each on a line of its own in the
-    // manual page.
     text += QStringLiteral("\nThe %1 command:\n  ").arg(Utf8(entry.name)) +
-            Lines(entry.synopses, QStringLiteral("\n\n  ")) + QStringLiteral("\n\n") +
+            Lines(entry.synopses, QStringLiteral("\n  ")) + QStringLiteral("\n\n") +
             CommandBody(entry);
   }
   return text + QStringLiteral("\nPasswords:\n") + Indented(Utf8(PasswordsText)) +

@@ -5,7 +5,7 @@
 namespace tb::cli {
 
 // The help of one command of the command table, or of the whole program for
-// any other name; the manual page is made from the latter.
+// any other name.
 QString HelpText(const QString& command);
 QString VersionText();
 
