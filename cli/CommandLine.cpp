@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "cli/CommandTable.h"
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/ExitCodes.h"
@@ -12,40 +13,72 @@ namespace {
 
 constexpr int LongestWindowMs = 60000;
 
-}  // namespace
-
-TCommandLine::TCommandLine(QString command)
-    : command_(std::move(command)),
-      help_({QStringLiteral("h"), QStringLiteral("help")}, QString()),
-      version_({QStringLiteral("V"), QStringLiteral("version")}, QString()),
-      timeout_(QStringLiteral("timeout"), QString(), QStringLiteral("MS")) {
-  parser_.addOption(help_);
-  parser_.addOption(version_);
-  parser_.addOption(timeout_);
+// "discover, configure, open or doctor"
+QString CommandNames() {
+  QStringList names;
+  for (const CommandEntry& command : CommandTable()) {
+    names << QString::fromUtf8(command.name);
+  }
+  const QString last = names.takeLast();
+  return names.isEmpty() ? last : names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
 }
 
-QCommandLineOption TCommandLine::Add(const QString& name, const QString& valueName) {
-  QCommandLineOption option(name, QString(), valueName);
-  parser_.addOption(option);
-  return option;
+}  // namespace
+
+TCommandLine::TCommandLine(QString command) : command_(std::move(command)) {
+  const CommandEntry* entry = FindCommand(command_);
+  if (entry == nullptr) {
+    qFatal("brelvan: '%s' is not in the command table", qPrintable(command_));
+  }
+  for (const std::vector<OptionEntry>* options : {&CommonOptions(), &entry->options}) {
+    for (const OptionEntry& option : *options) {
+      QStringList names{QString::fromUtf8(option.name)};
+      if (option.shortName != 0) {
+        names.prepend(QString(QLatin1Char(option.shortName)));
+      }
+      options_.emplace_back(
+          names, QString::fromUtf8(option.description),
+          option.valueName != nullptr ? QString::fromUtf8(option.valueName) : QString());
+      parser_.addOption(options_.back());
+    }
+  }
+}
+
+const QCommandLineOption* TCommandLine::Find(const QString& name) const {
+  for (const QCommandLineOption& option : options_) {
+    if (option.names().constLast() == name) {
+      return &option;
+    }
+  }
+  return nullptr;
+}
+
+QCommandLineOption TCommandLine::Option(const QString& name) const {
+  const QCommandLineOption* option = Find(name);
+  if (option == nullptr) {
+    qFatal("brelvan: %s has no option --%s in the command table", qPrintable(command_),
+           qPrintable(name));
+  }
+  return *option;
 }
 
 std::optional<int> TCommandLine::Parse(const QStringList& arguments) {
   if (!parser_.parse(arguments)) {
     return Refuse(parser_.errorText());
   }
-  if (parser_.isSet(help_)) {
+  if (parser_.isSet(Option(QStringLiteral("help")))) {
     Out(HelpText(command_).chopped(1));
     return ExitOk;
   }
-  if (parser_.isSet(version_)) {
+  if (parser_.isSet(Option(QStringLiteral("version")))) {
     Out(VersionText().chopped(1));
     return ExitOk;
   }
   windowMs_ = QueryWindowMs;
-  if (parser_.isSet(timeout_)) {
+  if (const QCommandLineOption* timeout = Find(QStringLiteral("timeout"));
+      timeout != nullptr && parser_.isSet(*timeout)) {
     bool ok = false;
-    windowMs_ = parser_.value(timeout_).toInt(&ok);
+    windowMs_ = parser_.value(*timeout).toInt(&ok);
     if (!ok || windowMs_ < 1 || windowMs_ > LongestWindowMs) {
       return Refuse(
           QStringLiteral("--timeout takes milliseconds from 1 to %1").arg(LongestWindowMs));
@@ -84,7 +117,7 @@ int Run(const QStringList& arguments) {
     Out(VersionText().chopped(1));
     return ExitOk;
   }
-  Err(command.isEmpty() ? QStringLiteral("a command is needed: discover, configure, open or doctor")
+  Err(command.isEmpty() ? QStringLiteral("a command is needed: ") + CommandNames()
                         : QStringLiteral("unknown command '%1'").arg(command));
   Err(QStringLiteral("try 'brelvan --help'"));
   return ExitUsage;

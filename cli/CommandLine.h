@@ -3,16 +3,19 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <optional>
+#include <vector>
 
 namespace tb::cli {
 
-// One command's options, with --help, --version and --timeout added to them.
+// One command's parser, with the options the command table gives that
+// command and those every command takes.
 class TCommandLine {
  public:
+  // `command` must be in the command table.
   explicit TCommandLine(QString command);
 
-  // Options that take a value name a value; flags do not.
-  QCommandLineOption Add(const QString& name, const QString& valueName = {});
+  // The command's option of that long name; it must be in the table.
+  QCommandLineOption Option(const QString& name) const;
   // Parses the arguments (the command's name first). nullopt: go on; else
   // the exit status, the help or version shown or the refusal reported. A
   // --timeout that is no whole number from 1 to 60000 is refused.
@@ -29,11 +32,11 @@ class TCommandLine {
   int Refuse(const QString& why) const;
 
  private:
+  const QCommandLineOption* Find(const QString& name) const;
+
   QString command_;
   QCommandLineParser parser_;
-  QCommandLineOption help_;
-  QCommandLineOption version_;
-  QCommandLineOption timeout_;
+  std::vector<QCommandLineOption> options_;
   int windowMs_ = 0;
 };
 

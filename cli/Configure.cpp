@@ -276,13 +276,13 @@ int ConfigureBatch(TPasswordSource& passwords, const QString& path, int windowMs
 
 int Configure(const QStringList& arguments) {
   TCommandLine line(QStringLiteral("configure"));
-  const QCommandLineOption dhcp = line.Add(QStringLiteral("dhcp"));
-  const QCommandLineOption ip = line.Add(QStringLiteral("ip"), QStringLiteral("ADDRESS"));
-  const QCommandLineOption netmask = line.Add(QStringLiteral("netmask"), QStringLiteral("MASK"));
-  const QCommandLineOption gateway = line.Add(QStringLiteral("gateway"), QStringLiteral("ADDRESS"));
-  const QCommandLineOption hostName = line.Add(QStringLiteral("hostname"), QStringLiteral("NAME"));
-  const QCommandLineOption batch = line.Add(QStringLiteral("batch"), QStringLiteral("FILE"));
-  const QCommandLineOption dryRun = line.Add(QStringLiteral("dry-run"));
+  const QCommandLineOption dhcp = line.Option(QStringLiteral("dhcp"));
+  const QCommandLineOption ip = line.Option(QStringLiteral("ip"));
+  const QCommandLineOption netmask = line.Option(QStringLiteral("netmask"));
+  const QCommandLineOption gateway = line.Option(QStringLiteral("gateway"));
+  const QCommandLineOption hostName = line.Option(QStringLiteral("hostname"));
+  const QCommandLineOption batch = line.Option(QStringLiteral("batch"));
+  const QCommandLineOption dryRun = line.Option(QStringLiteral("dry-run"));
   TPasswordSource passwords(line);
   if (const auto done = line.Parse(arguments)) {
     return *done;

@@ -100,8 +100,8 @@ void PrintCsv(const std::vector<Listed>& devices) {
 
 int Discover(const QStringList& arguments) {
   TCommandLine line(QStringLiteral("discover"));
-  const QCommandLineOption json = line.Add(QStringLiteral("json"));
-  const QCommandLineOption csv = line.Add(QStringLiteral("csv"));
+  const QCommandLineOption json = line.Option(QStringLiteral("json"));
+  const QCommandLineOption csv = line.Option(QStringLiteral("csv"));
   if (const auto done = line.Parse(arguments)) {
     return *done;
   }

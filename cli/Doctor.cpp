@@ -63,7 +63,7 @@ void PrintJson(const std::vector<Verdict>& verdicts, int problems) {
 
 int Doctor(const QStringList& arguments) {
   TCommandLine line(QStringLiteral("doctor"));
-  const QCommandLineOption json = line.Add(QStringLiteral("json"));
+  const QCommandLineOption json = line.Option(QStringLiteral("json"));
   if (const auto done = line.Parse(arguments)) {
     return *done;
   }

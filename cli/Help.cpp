@@ -2,155 +2,90 @@
 
 #include <QStringList>
 
+#include "cli/CommandTable.h"
+#include "cli/ExitCodes.h"
+
 namespace tb::cli {
 
 namespace {
 
-struct CommandHelp {
-  const char* name;
-  const char* summary;
-  QStringList synopses;
-  const char* body;
-};
+// Where an option's description starts; a longer label takes a line of its own.
+constexpr qsizetype DescriptionColumn = 25;
+constexpr qsizetype TextWidth = 76;
 
-const char* const Intro =
-    R"~(Find, list and configure Tarnwick IP network devices from the command line.
+QString Utf8(const char* text) { return QString::fromUtf8(text); }
 
-Each command talks to the devices as the Tarnwick Brelvan program does, with
-the same code: a query "HELLO()" broadcast on UDP port 998 to every local
-network and to 255.255.255.255, then a 500 ms window for the answers; a
-configuration request broadcast the same way, then a 1000 ms window for the
-device's ACK or NAK. Nothing is retried. No display is needed. Port 998 is
-privileged: run as root, or give the program the capability
-cap_net_bind_service (the Debian package does).
-)~";
+QString Lines(const std::vector<const char*>& lines, const QString& separator) {
+  QStringList joined;
+  for (const char* line : lines) {
+    joined << Utf8(line);
+  }
+  return joined.join(separator);
+}
 
-const char* const Closing = R"~(
-Passwords:
-  A device password is read from --password-file FILE, else from --password,
-  else from the environment variable BRELVAN_PASSWORD, else it is asked for
-  on the terminal without being shown.
+QString OptionLines(const std::vector<OptionEntry>& options) {
+  QString text;
+  for (const OptionEntry& option : options) {
+    // The long names line up whether or not a one-letter name comes first.
+    const QString label =
+        QString::fromLatin1(option.shortName != 0 ? "  " : "      ") + OptionLabel(option);
+    text += label.size() + 2 > DescriptionColumn
+                ? label + QLatin1Char('\n') + QString(DescriptionColumn, QLatin1Char(' '))
+                : label.leftJustified(DescriptionColumn);
+    text += Utf8(option.description) + QLatin1Char('\n');
+  }
+  return text;
+}
 
-Options of every command:
-  -h, --help             show the help of the command and exit
-  -V, --version          show the version and exit
+QString CommandBody(const CommandEntry& command) {
+  QString body = Utf8(command.description) + QLatin1Char('\n') + OptionLines(command.options);
+  if (command.notes != nullptr) {
+    body += QLatin1Char('\n') + Utf8(command.notes) + QLatin1Char('\n');
+  }
+  return body;
+}
 
-Exit status:
-  0  success: devices found, configuration acknowledged (ACK), page handed
-     to the browser, no problem found
-  1  doctor found a problem; a batch had a device that failed; no browser
-     could be started
-  2  the command line, an entry or a file was refused; nothing was sent
-  3  no device answered the query, or none has the MAC given
-  4  the device refused the configuration (NAK): wrong password
-  5  the device did not answer the configuration within 1000 ms
-  6  sending failed (port 998 busy or not allowed) and no device answered
+// "  N  meaning", the meaning wrapped under itself.
+QString ExitCodeLines() {
+  QString text;
+  for (const ExitCodeEntry& entry : ExitCodeTable) {
+    QString line = QStringLiteral("  %1 ").arg(static_cast<int>(entry.code));
+    for (const QString& word : Utf8(entry.meaning).split(QLatin1Char(' '))) {
+      if (line.size() + 1 + word.size() > TextWidth) {
+        text += line + QLatin1Char('\n');
+        line = QStringLiteral("    ");
+      }
+      line += QLatin1Char(' ') + word;
+    }
+    text += line + QLatin1Char('\n');
+  }
+  return text;
+}
 
-)~";
-
-const std::vector<CommandHelp>& Commands() {
-  static const std::vector<CommandHelp> commands{
-      {"discover",
-       "list the devices that answer a query",
-       {QStringLiteral("brelvan discover [--timeout MS] [--json | --csv]")},
-       R"~(Query every local network and list the devices that answered, as the
-program's list holds them: one row per MAC (its first answer), sorted by the
-Dispositivo column, with the list's columns, then the local address the
-answer came in on and whether the device's address lies in that network. A
-device on a foreign subnet answers and can be configured, but its web page
-cannot be reached from this computer.
-      --timeout MS       listen MS milliseconds for answers (default 500)
-      --json             print a JSON array of devices
-      --csv              print CSV, with a header line
-)~"},
-      {"configure",
-       "give devices new IP settings or DHCP, and a host name",
-       {QStringLiteral("brelvan configure MAC --dhcp [OPTION]..."),
-        QStringLiteral("brelvan configure MAC --ip ADDRESS --netmask MASK --gateway ADDRESS "
-                       "[OPTION]..."),
-        QStringLiteral("brelvan configure --batch FILE [OPTION]...")},
-       R"~(Query, then send the device with this MAC the request that the program's
-properties dialog would send, after the same checks with the same messages,
-and report its answer. MAC is the device's own text, or any spelling of it
-(letter case, separators) that matches one device only. A device that takes
-a host name keeps its own unless --hostname is given.
-      --dhcp             let the device take its address by DHCP
-      --ip ADDRESS       its new IP address, with --netmask and --gateway
-      --netmask MASK     its new netmask
-      --gateway ADDRESS  its new gateway; 0.0.0.0 for none
-      --hostname NAME    its new host name, at most 15 characters
-      --password-file FILE
-                         read the device password from the first line of FILE
-      --password PASSWORD
-                         the device password; other users can read it: avoid
-      --batch FILE       configure the devices that FILE lists, see below
-      --timeout MS       listen MS milliseconds to the query (default 500)
-      --dry-run          show the request, password masked, and send nothing
-
-With --batch, the devices of the CSV file FILE are configured one request at
-a time, with a progress line each and a summary table at the end. One device
-per line:
-  MAC,ADDRESS,NETMASK,GATEWAY,HOSTNAME,PASSWORD
-ADDRESS "dhcp", with NETMASK and GATEWAY empty, switches the device to DHCP.
-An empty HOSTNAME keeps the device's own. A line without the PASSWORD field
-takes the password of --password-file, --password, BRELVAN_PASSWORD or the
-prompt, asked once. Blank lines, lines starting with "#" and a first line
-starting with "mac" are skipped. Every line is checked before anything is
-sent.
-)~"},
-      {"open",
-       "open a device's web page",
-       {QStringLiteral("brelvan open MAC [--timeout MS]")},
-       R"~(Query, then open the device's web page, "http:\\" and its IP address, in the
-default browser, as the program's Configuración command does; the address
-opened is printed.
-      --timeout MS       listen MS milliseconds to the query (default 500)
-)~"},
-      {"doctor",
-       "find out why no device shows up",
-       {QStringLiteral("brelvan doctor [--json] [--timeout MS]")},
-       R"~(Look for what keeps devices from showing up, each check with its verdict
-(ok, note, skipped, problem) and the command that mends it: whether port 998
-can be bound on every local address, and who holds it; each network
-interface (up, address and prefix, broadcast address, tunnels, which
-broadcasts do not cross); the reverse-path filter in effect on each
-interface; firewall rules that drop UDP port 998 (nftables, iptables, ufw,
-firewalld); and a live query on each interface, its answers counted per
-route (unicast, directed and limited broadcast), with the devices on foreign
-subnets. Some checks need root. Linux only.
-      --json             print the verdicts as a JSON object
-      --timeout MS       listen MS milliseconds on each interface (default 500)
-)~"},
-  };
-  return commands;
+QString Indented(const QString& text) {
+  return QStringLiteral("  ") + QString(text).replace(QLatin1Char('\n'), QStringLiteral("\n  "));
 }
 
 }  // namespace
 
 QString HelpText(const QString& command) {
-  for (const CommandHelp& help : Commands()) {
-    if (command == QLatin1String(help.name)) {
-      return QStringLiteral("Usage: ") + help.synopses.join(QStringLiteral("\n  or:  ")) +
-             QStringLiteral("\n") + QString::fromUtf8(help.body);
-    }
+  if (const CommandEntry* entry = FindCommand(command)) {
+    return QStringLiteral("Usage: ") + Lines(entry->synopses, QStringLiteral("\n  or:  ")) +
+           QLatin1Char('\n') + CommandBody(*entry);
   }
-  QString text = QStringLiteral(
-                     "Usage: brelvan COMMAND [OPTION]...\n  or:  brelvan --help | "
-                     "--version\n") +
-                 QString::fromUtf8(Intro) + QStringLiteral("\nCommands:\n");
-  for (const CommandHelp& help : Commands()) {
-    text +=
-        QStringLiteral("  %1%2\n")
-            .arg(QString::fromUtf8(help.name).leftJustified(12), QString::fromUtf8(help.summary));
+  QString text = QStringLiteral("Usage: ") + Lines(ProgramSynopses, QStringLiteral("\n  or:  ")) +
+                 QLatin1Char('\n') + Utf8(ProgramIntro) + QStringLiteral("\n\nCommands:\n");
+  for (const CommandEntry& entry : CommandTable()) {
+    text += QStringLiteral("  %1%2\n").arg(Utf8(entry.name).leftJustified(12), Utf8(entry.summary));
   }
-  for (const CommandHelp& help : Commands()) {
-    // A blank line between the forms keeps each on a line of its own in the
-    // manual page.
-    text += QStringLiteral("\nThe %1 command:\n  ").arg(QString::fromUtf8(help.name)) +
-            help.synopses.join(QStringLiteral("\n\n  ")) + QStringLiteral("\n\n") +
-            QString::fromUtf8(help.body);
+  for (const CommandEntry& entry : CommandTable()) {
+    text += QStringLiteral("\nThe %1 command:\n  ").arg(Utf8(entry.name)) +
+            Lines(entry.synopses, QStringLiteral("\n  ")) + QStringLiteral("\n\n") +
+            CommandBody(entry);
   }
-  return text + QString::fromUtf8(Closing);
+  return text + QStringLiteral("\nPasswords:\n") + Indented(Utf8(PasswordsText)) +
+         QStringLiteral("\n\nOptions of every command:\n") + OptionLines(CommonOptions()) +
+         QStringLiteral("\nExit status:\n") + ExitCodeLines() + QLatin1Char('\n');
 }
 
 QString VersionText() { return QStringLiteral("brelvan (Tarnwick Brelvan) " TB_VERSION "\n"); }

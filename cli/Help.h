@@ -4,9 +4,8 @@
 
 namespace tb::cli {
 
-// The help of one command ("discover", "configure", "open", "doctor"), or of
-// the whole program for any other name; the manual page is made from the
-// latter.
+// The help of one command of the command table, or of the whole program for
+// any other name.
 QString HelpText(const QString& command);
 QString VersionText();
 

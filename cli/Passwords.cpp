@@ -9,8 +9,8 @@ namespace tb::cli {
 
 TPasswordSource::TPasswordSource(TCommandLine& line)
     : line_(line),
-      file_(line.Add(QStringLiteral("password-file"), QStringLiteral("FILE"))),
-      given_(line.Add(QStringLiteral("password"), QStringLiteral("PASSWORD"))) {}
+      file_(line.Option(QStringLiteral("password-file"))),
+      given_(line.Option(QStringLiteral("password"))) {}
 
 bool TPasswordSource::Load() {
   if (line_.IsSet(file_)) {

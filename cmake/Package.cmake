@@ -23,11 +23,11 @@ configure_file(${PROJECT_SOURCE_DIR}/packaging/metainfo.xml.in
                ${PROJECT_BINARY_DIR}/packaging/${TB_APPSTREAM_ID}.metainfo.xml @ONLY)
 
 install(TARGETS tarnwick-brelvan brelvan tb-devsim RUNTIME DESTINATION bin)
-if(TARGET brelvan_manual)
+if(TARGET brelvan_docs)
   install(FILES ${PROJECT_BINARY_DIR}/cli/brelvan.1.gz DESTINATION share/man/man1)
+  install(FILES ${PROJECT_BINARY_DIR}/cli/brelvan.bash-completion
+          DESTINATION share/bash-completion/completions RENAME brelvan)
 endif()
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/brelvan.bash-completion
-        DESTINATION share/bash-completion/completions RENAME brelvan)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/tarnwick-brelvan.desktop
         DESTINATION share/applications)
 install(FILES ${PROJECT_BINARY_DIR}/packaging/${TB_APPSTREAM_ID}.metainfo.xml
