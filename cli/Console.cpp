@@ -56,9 +56,11 @@ void Err(const QString& line) {
   // from them, in order with each other.
   std::fflush(stdout);
   const QByteArray bytes =
-      (QStringLiteral("brelvan: ") + Escaped(line, true) + QLatin1Char('\n')).toLocal8Bit();
+      (QStringLiteral("brelvan: ") + Escaped(line, false) + QLatin1Char('\n')).toLocal8Bit();
   std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
 }
+
+QString Printable(const QString& text) { return Escaped(text, false); }
 
 QString Text(const AnsiString& latin1) { return FromAnsi(latin1); }
 

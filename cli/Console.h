@@ -15,12 +15,16 @@ namespace tb::cli {
 // characters go out as \xNN, so that no device can drive the terminal; line
 // breaks are kept.
 void Out(const QString& line);
-// One line on standard error, after "brelvan: ", escaped as Out() does.
+// One line on standard error, after "brelvan: ": every control character,
+// line breaks too, goes out as \xNN, so that a device's name cannot forge a
+// line of its own.
 void Err(const QString& line);
 // Rows of cells on standard output, the first row the header, each column as
 // wide as its widest cell. Control characters in a cell, line breaks too, go
 // out as \xNN.
 void OutTable(const std::vector<QStringList>& rows);
+// The text with every control character, line breaks too, as \xNN.
+QString Printable(const QString& text);
 // A Latin-1 text as Qt holds it, for output.
 QString Text(const AnsiString& latin1);
 

@@ -7,6 +7,7 @@
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/ExitCodes.h"
+#include "cli/OutputFormats.h"
 #include "cli/Session.h"
 
 namespace tb::cli {
@@ -65,17 +66,7 @@ void PrintJson(const std::vector<Listed>& devices) {
     object.insert(QStringLiteral("in_subnet"), device.inSubnet);
     array.append(object);
   }
-  Out(QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented)).trimmed());
-}
-
-// RFC 4180: a field with a comma, a quote or a line break is quoted.
-QString CsvField(QString field) {
-  if (field.contains(QLatin1Char(',')) || field.contains(QLatin1Char('"')) ||
-      field.contains(QLatin1Char('\n')) || field.contains(QLatin1Char('\r'))) {
-    field.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-    return QLatin1Char('"') + field + QLatin1Char('"');
-  }
-  return field;
+  Out(JsonText(QJsonDocument(array)));
 }
 
 void PrintCsv(const std::vector<Listed>& devices) {

@@ -7,6 +7,7 @@
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/ExitCodes.h"
+#include "cli/OutputFormats.h"
 
 namespace tb::cli {
 
@@ -56,7 +57,7 @@ void PrintJson(const std::vector<Verdict>& verdicts, int problems) {
   }
   const QJsonObject root{{QStringLiteral("verdicts"), array},
                          {QStringLiteral("problems"), problems}};
-  Out(QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented)).trimmed());
+  Out(JsonText(QJsonDocument(root)));
 }
 
 }  // namespace

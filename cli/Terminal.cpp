@@ -1,5 +1,7 @@
 #include "cli/Terminal.h"
 
+#include "cli/Console.h"
+
 #include <cstdio>
 #include <string>
 
@@ -7,7 +9,8 @@ namespace tb::cli {
 
 std::optional<QString> ReadSecretLine(const QString& prompt) {
   std::fflush(stdout);
-  std::fputs(prompt.toLocal8Bit().constData(), stderr);
+  // The prompt names a device: its bytes are shown, never obeyed.
+  std::fputs(Printable(prompt).toLocal8Bit().constData(), stderr);
   std::fflush(stderr);
   std::string line;
   bool ended = false;
