@@ -1,5 +1,8 @@
 #include "cli/Batch.h"
 
+#include <map>
+#include <utility>
+
 namespace tb::cli {
 
 namespace {
@@ -7,12 +10,22 @@ namespace {
 constexpr int FieldsWithoutPassword = 5;
 constexpr int FieldsWithPassword = 6;
 
-// The fields of one CSV record; false when a quote is left open or stray.
+bool IsBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+
+// The fields of one CSV record; false when a quote is left open or text
+// follows a closing one. A field is trimmed of its blanks; within quotes,
+// blanks are its own. Blanks before an opening quote are a spreadsheet's
+// padding, not part of the field.
 bool SplitRecord(const QString& line, QStringList& fields) {
   fields.clear();
   QString field;
   bool quoted = false;
   bool wasQuoted = false;
+  const auto endField = [&] {
+    fields << (wasQuoted ? field : field.trimmed());
+    field.clear();
+    wasQuoted = false;
+  };
   for (qsizetype i = 0; i < line.size(); ++i) {
     const QChar c = line[i];
     if (quoted) {
@@ -25,20 +38,33 @@ bool SplitRecord(const QString& line, QStringList& fields) {
         quoted = false;
       }
     } else if (c == QLatin1Char(',')) {
-      fields << field;
+      endField();
+    } else if (c == QLatin1Char('"') && field.trimmed().isEmpty() && !wasQuoted) {
       field.clear();
-      wasQuoted = false;
-    } else if (c == QLatin1Char('"') && field.isEmpty() && !wasQuoted) {
       quoted = true;
       wasQuoted = true;
     } else if (wasQuoted) {
-      return false;  // text after a closing quote
+      if (!IsBlank(c)) {
+        return false;  // text after a closing quote
+      }
     } else {
       field += c;
     }
   }
-  fields << field;
+  endField();
   return !quoted;
+}
+
+// The MAC's hexadecimal digits in one letter case: the devices that
+// FindDevice would take one text for.
+QString MacKey(const QString& mac) {
+  QString key;
+  for (const QChar c : mac) {
+    if (c.isDigit() || (c.toUpper() >= QLatin1Char('A') && c.toUpper() <= QLatin1Char('F'))) {
+      key += c.toUpper();
+    }
+  }
+  return key.isEmpty() ? mac : key;
 }
 
 }  // namespace
@@ -49,11 +75,12 @@ BatchFile ParseBatch(const QString& text) {
   const QStringList lines =
       (text.startsWith(QChar(0xFEFF)) ? text.mid(1) : text).split(QLatin1Char('\n'));
   bool first = true;
+  std::map<QString, int> lineOfMac;
   for (qsizetype n = 0; n < lines.size(); ++n) {
+    // A carriage return is a line end's, in whatever number a program wrote
+    // it: never part of a value.
     QString line = lines[n];
-    if (line.endsWith(QLatin1Char('\r'))) {
-      line.chop(1);
-    }
+    line.remove(QLatin1Char('\r'));
     if (line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#'))) {
       continue;
     }
@@ -83,7 +110,9 @@ BatchFile ParseBatch(const QString& text) {
     entry.netmask = fields[2].trimmed();
     entry.gateway = fields[3].trimmed();
     entry.hostName = fields[4];
-    if (fields.size() == FieldsWithPassword) {
+    // An empty PASSWORD field, a trailing comma included, is no password of
+    // its own: the batch's is meant.
+    if (fields.size() == FieldsWithPassword && !fields[5].isEmpty()) {
       entry.password = fields[5];
     }
     entry.dhcp = entry.ip.compare(QLatin1String("dhcp"), Qt::CaseInsensitive) == 0;
@@ -91,6 +120,10 @@ BatchFile ParseBatch(const QString& text) {
       file.errors << where + QStringLiteral("no MAC");
     } else if (entry.dhcp && (!entry.netmask.isEmpty() || !entry.gateway.isEmpty())) {
       file.errors << where + QStringLiteral("DHCP takes no netmask and no gateway");
+    } else if (const auto [seen, added] = lineOfMac.emplace(MacKey(entry.mac), number); !added) {
+      file.errors << where + QStringLiteral("%1 is listed again (first on line %2)")
+                                 .arg(entry.mac)
+                                 .arg(seen->second);
     } else {
       file.entries.push_back(entry);
     }

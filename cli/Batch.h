@@ -28,8 +28,9 @@ struct BatchFile {
 // quoting, one line per record). ADDRESS "dhcp" in any letter case, with
 // NETMASK and GATEWAY empty, asks for DHCP. Blank lines, lines whose first
 // character is '#' and a first record whose first field starts with "mac"
-// are skipped. Fields are taken as written, blanks included, but for the MAC
-// and the addresses, whose surrounding blanks are dropped.
+// are skipped. Fields are trimmed of blanks; a quoted field keeps those
+// within its quotes. Carriage returns are no part of any value. An empty
+// PASSWORD counts as none. A MAC listed twice, in any notation, is an error.
 BatchFile ParseBatch(const QString& text);
 
 }  // namespace tb::cli

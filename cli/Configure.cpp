@@ -235,36 +235,50 @@ int ConfigureBatch(TPasswordSource& passwords, const QString& path, int windowMs
 
   TSession session;
   session.Query(windowMs);
+  // Every line is resolved to its device and its request before the first
+  // datagram leaves: a line the checks refuse stops the whole batch.
   std::vector<Result> results(orders.size());
-  bool anyFailed = false;
+  std::vector<ConfigRequest> requests(orders.size());
+  QStringList refusals;
   for (std::size_t i = 0; i < orders.size(); ++i) {
     const Order& order = orders[i];
     Result& result = results[i];
     int status = ExitOk;
     result.row = FindDevice(session.Devices(), order.mac, status);
-    ConfigRequest request;
     QString refusal;
     if (result.row == nullptr) {
       result.outcome = status == ExitNoDevice ? QStringLiteral("not heard")
                                               : QStringLiteral("MAC matches several devices");
       result.status = status;
     } else if (!Plan(order, *result.row, order.password.value_or(common.value_or(QString())),
-                     request, refusal)) {
-      result.outcome = QStringLiteral("refused: ") + refusal;
-      result.status = ExitUsage;
+                     requests[i], refusal)) {
+      refusals << order.where + refusal;
     } else {
-      result.request = Masked(request);
+      result.request = Masked(requests[i]);
+    }
+  }
+  if (!refusals.isEmpty()) {
+    for (const QString& refusal : refusals) {
+      Err(path + QStringLiteral(", ") + refusal);
+    }
+    Err(QStringLiteral("nothing was sent"));
+    return ExitUsage;
+  }
+  bool anyFailed = false;
+  for (std::size_t i = 0; i < orders.size(); ++i) {
+    Result& result = results[i];
+    if (result.row != nullptr) {
       if (dryRun) {
         result.outcome = QStringLiteral("not sent (dry run)");
       } else {
-        Send(session, request, result);
+        Send(session, requests[i], result);
       }
     }
     anyFailed = anyFailed || result.status != ExitOk;
     Err(QStringLiteral("[%1/%2] %3 %4: %5")
             .arg(i + 1)
             .arg(orders.size())
-            .arg(result.row != nullptr ? Text(result.row->MAC()) : order.mac,
+            .arg(result.row != nullptr ? Text(result.row->MAC()) : orders[i].mac,
                  result.row != nullptr ? Text(result.row->caption) : QStringLiteral("-"),
                  result.outcome));
   }

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "cli/Console.h"
+#include "cli/PrivateFile.h"
 #include "cli/Terminal.h"
 
 namespace tb::cli {
@@ -19,6 +20,11 @@ bool TPasswordSource::Load() {
       Err(QStringLiteral("cannot read the password file %1: %2")
               .arg(file.fileName(), file.errorString()));
       return false;
+    }
+    if (OthersMayRead(file)) {
+      Err(QStringLiteral("warning: other users of this computer can read the password file %1; "
+                         "chmod 600 it")
+              .arg(file.fileName()));
     }
     QString text = QString::fromLocal8Bit(file.readAll());
     password_ = text.left(text.indexOf(QLatin1Char('\n')));

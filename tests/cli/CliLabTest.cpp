@@ -216,15 +216,26 @@ TEST_F(CliLab, BatchSendsEachFormOnceAndReportsTheDeviceThatRefused) {
   EXPECT_EQ(run.out.find("Secreto9"), std::string::npos);
   EXPECT_NE(run.err.find("[5/5] 00:C1:00:00:00:04 Foraneo: NAK"), std::string::npos) << run.err;
 
-  // One bad line, and nothing at all goes out.
-  WriteFile(batch,
-            "00:C1:00:00:00:01,10.77.0.63,255.255.255.0,10.77.0.1,,pw1\n"
-            "00:C1:00:00:00:02,10.77.0.256,255.255.255.0,0.0.0.0,,pw2\n");
-  const std::size_t sent = Count(Logs(), "data=CONFIG(");
-  const Outcome bad = Brelvan({"configure", "--batch", batch});
-  EXPECT_EQ(bad.status, 2);
-  EXPECT_NE(bad.err.find("line 2: Triplets must be of range"), std::string::npos) << bad.err;
-  EXPECT_EQ(Count(Logs(), "data=CONFIG("), sent);
+  // One bad line, whether the file's checks or the device's refuse it, and
+  // nothing at all goes out.
+  const struct {
+    const char* secondLine;
+    const char* error;
+  } bads[] = {
+      {"00:C1:00:00:00:02,10.77.0.256,255.255.255.0,0.0.0.0,,pw2\n",
+       "line 2: Triplets must be of range"},
+      {"00:C1:00:00:00:02,10.77.0.62,255.255.255.0,0.0.0.0,,pw\u20ac\n", "line 2: "},
+  };
+  for (const auto& b : bads) {
+    WriteFile(batch, std::string("00:C1:00:00:00:01,10.77.0.63,255.255.255.0,10.77.0.1,,pw1\n") +
+                         b.secondLine);
+    const std::size_t sent = Count(Logs(), "data=CONFIG(");
+    const Outcome bad = Brelvan({"configure", "--batch", batch});
+    EXPECT_EQ(bad.status, 2) << bad.err;
+    EXPECT_NE(bad.err.find(b.error), std::string::npos) << bad.err;
+    EXPECT_NE(bad.err.find("nothing was sent"), std::string::npos) << bad.err;
+    EXPECT_EQ(Count(Logs(), "data=CONFIG("), sent) << b.secondLine;
+  }
 }
 
 // One verdict of `brelvan doctor --json`.
