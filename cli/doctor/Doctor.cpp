@@ -1,12 +1,8 @@
-#include "cli/Doctor.h"
+#include "cli/doctor/Doctor.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
-
-#include "cli/CommandLine.h"
-#include "cli/Commands.h"
-#include "cli/Console.h"
-#include "cli/ExitCodes.h"
+#include <algorithm>
 
 namespace tb::cli {
 
@@ -26,24 +22,36 @@ QString LevelName(Verdict::Level level) {
   return {};
 }
 
-void PrintText(const std::vector<Verdict>& verdicts, int problems) {
+}  // namespace
+
+int CountProblems(const std::vector<Verdict>& verdicts) {
+  return static_cast<int>(std::count_if(verdicts.begin(), verdicts.end(), [](const Verdict& v) {
+    return v.level == Verdict::Level::Problem;
+  }));
+}
+
+QStringList TextReport(const std::vector<Verdict>& verdicts) {
+  QStringList lines;
   for (const Verdict& v : verdicts) {
     const QString what = v.subject.isEmpty() ? v.check : v.check + QLatin1Char(' ') + v.subject;
-    Out(QStringLiteral("%1 %2: %3")
-            .arg(QStringLiteral("[%1]").arg(LevelName(v.level)).leftJustified(9), what, v.detail));
+    lines << QStringLiteral("%1 %2: %3")
+                 .arg(QStringLiteral("[%1]").arg(LevelName(v.level)).leftJustified(9), what,
+                      v.detail);
     if (!v.mend.isEmpty()) {
-      Out(QStringLiteral("          mend: ") + v.mend);
+      lines << QStringLiteral("          mend: ") + v.mend;
     }
   }
+  const int problems = CountProblems(verdicts);
   const bool nothingRan = std::all_of(verdicts.begin(), verdicts.end(), [](const Verdict& v) {
     return v.level == Verdict::Level::Skipped;
   });
-  Out(problems != 0 ? QStringLiteral("%1 problem(s) found.").arg(problems)
-      : nothingRan  ? QStringLiteral("Nothing could be checked.")
-                    : QStringLiteral("All is well: no check found a problem."));
+  lines << (problems != 0 ? QStringLiteral("%1 problem(s) found.").arg(problems)
+            : nothingRan  ? QStringLiteral("Nothing could be checked.")
+                          : QStringLiteral("All is well: no check found a problem."));
+  return lines;
 }
 
-void PrintJson(const std::vector<Verdict>& verdicts, int problems) {
+QString JsonReport(const std::vector<Verdict>& verdicts) {
   QJsonArray array;
   for (const Verdict& v : verdicts) {
     QJsonObject object = v.data;
@@ -55,33 +63,8 @@ void PrintJson(const std::vector<Verdict>& verdicts, int problems) {
     array.append(object);
   }
   const QJsonObject root{{QStringLiteral("verdicts"), array},
-                         {QStringLiteral("problems"), problems}};
-  Out(QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented)).trimmed());
-}
-
-}  // namespace
-
-int Doctor(const QStringList& arguments) {
-  TCommandLine line(QStringLiteral("doctor"));
-  const QCommandLineOption json = line.Add(QStringLiteral("json"));
-  if (const auto done = line.Parse(arguments)) {
-    return *done;
-  }
-  const int windowMs = line.WindowMs();
-  if (!line.Positional().isEmpty()) {
-    return line.Refuse(QStringLiteral("doctor takes no arguments"));
-  }
-  const std::vector<Verdict> verdicts = RunChecks(windowMs);
-  const auto problems =
-      static_cast<int>(std::count_if(verdicts.begin(), verdicts.end(), [](const Verdict& v) {
-        return v.level == Verdict::Level::Problem;
-      }));
-  if (line.IsSet(json)) {
-    PrintJson(verdicts, problems);
-  } else {
-    PrintText(verdicts, problems);
-  }
-  return problems == 0 ? ExitOk : ExitFailed;
+                         {QStringLiteral("problems"), CountProblems(verdicts)}};
+  return QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented)).trimmed();
 }
 
 }  // namespace tb::cli

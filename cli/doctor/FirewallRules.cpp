@@ -1,15 +1,17 @@
-#include "cli/FirewallRules.h"
+#include "cli/doctor/FirewallRules.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 
+#include "protocol/Message.h"
+
 namespace tb::cli::firewall {
 
 namespace {
 
-constexpr int Port = 998;
+constexpr int LastPort = 65535;
 constexpr int MaxDepth = 16;
 
 Truth Not(Truth t) {
@@ -46,7 +48,8 @@ Truth Holds(const QJsonValue& value, const std::function<Truth(const QJsonValue&
     if (object.contains(QStringLiteral("range"))) {
       const QJsonArray range = object.value(QStringLiteral("range")).toArray();
       if (range.size() == 2 && range[0].isDouble() && range[1].isDouble()) {
-        return range[0].toInt() <= Port && Port <= range[1].toInt() ? Truth::Yes : Truth::No;
+        return range[0].toInt() <= CommandPort && CommandPort <= range[1].toInt() ? Truth::Yes
+                                                                                  : Truth::No;
       }
     }
     return Truth::Maybe;
@@ -59,11 +62,35 @@ Truth Holds(const QJsonValue& value, const std::function<Truth(const QJsonValue&
 
 Truth IsPort(const QJsonValue& v) {
   if (v.isDouble()) {
-    return v.toInt() == Port ? Truth::Yes : Truth::No;
+    return v.toInt() == CommandPort ? Truth::Yes : Truth::No;
   }
   bool ok = false;
   const int number = v.toString().toInt(&ok);
-  return ok ? (number == Port ? Truth::Yes : Truth::No) : Truth::Maybe;
+  return ok ? (number == CommandPort ? Truth::Yes : Truth::No) : Truth::Maybe;
+}
+
+// iptables' ports: "998", "990:999", ":1000" (from 0), "990:" (to the
+// last port), or a comma-separated list of these for multiport.
+Truth IptablesPortsHold(const QString& value) {
+  for (const QString& item : value.split(QLatin1Char(','))) {
+    const QStringList bounds = item.split(QLatin1Char(':'));
+    if (bounds.size() > 2) {
+      continue;
+    }
+    bool ok = true;
+    const auto bound = [&ok](const QString& text, int open) {
+      bool number = false;
+      const int port = text.toInt(&number);
+      ok = ok && (number || text.isEmpty());
+      return number ? port : open;
+    };
+    const int low = bound(bounds.front(), bounds.size() == 2 ? 0 : -1);
+    const int high = bound(bounds.back(), bounds.size() == 2 ? LastPort : -1);
+    if (ok && low <= CommandPort && CommandPort <= high) {
+      return Truth::Yes;
+    }
+  }
+  return Truth::No;
 }
 
 Truth IsUdp(const QJsonValue& v) {
@@ -76,10 +103,10 @@ Truth Compare(const QString& op, const QJsonValue& right) {
     return Truth::Maybe;
   }
   const int limit = right.toInt();
-  const bool holds = op == QLatin1String("<")    ? Port < limit
-                     : op == QLatin1String(">")  ? Port > limit
-                     : op == QLatin1String("<=") ? Port <= limit
-                                                 : Port >= limit;
+  const bool holds = op == QLatin1String("<")    ? CommandPort < limit
+                     : op == QLatin1String(">")  ? CommandPort > limit
+                     : op == QLatin1String("<=") ? CommandPort <= limit
+                                                 : CommandPort >= limit;
   return holds ? Truth::Yes : Truth::No;
 }
 
@@ -161,7 +188,8 @@ std::vector<Judged> JudgeText(const QString& text) {
                                    .remove(QRegularExpression(QStringLiteral("[{} ]")))
                                    .split(QLatin1Char(','))) {
       const QStringList bounds = item.split(QLatin1Char('-'));
-      if (bounds.value(0).toInt() <= Port && Port <= bounds.value(bounds.size() - 1).toInt()) {
+      if (bounds.value(0).toInt() <= CommandPort &&
+          CommandPort <= bounds.value(bounds.size() - 1).toInt()) {
         holds = Truth::Yes;
       }
     }
@@ -413,11 +441,14 @@ Ruleset FromIptablesSave(const QString& text) {
             value == QLatin1String("udp") || value == QLatin1String("17") ? Truth::Yes : Truth::No;
       } else if (option == QLatin1String("--dport") || option == QLatin1String("--dports") ||
                  option == QLatin1String("--destination-port") ||
-                 option == QLatin1String("--sport") || option == QLatin1String("--source-port")) {
-        judged = JudgeText(QStringLiteral("udp dport { %1 }")
-                               .arg(QString(value).replace(QLatin1Char(':'), QLatin1Char('-'))))
-                     .front();
-        judged.namesPort = judged.namesPort && !negate && option.contains(QLatin1String("dport"));
+                 option == QLatin1String("--destination-ports") ||
+                 option == QLatin1String("--sport") || option == QLatin1String("--sports") ||
+                 option == QLatin1String("--source-port") ||
+                 option == QLatin1String("--source-ports")) {
+        judged.truth = IptablesPortsHold(value);
+        judged.namesPort = judged.truth == Truth::Yes && !negate &&
+                           (option.contains(QLatin1String("dport")) ||
+                            option.contains(QLatin1String("destination")));
       } else if (option == QLatin1String("-i") || option == QLatin1String("--in-interface")) {
         judged.truth = value == QLatin1String("lo") ? Truth::No : Truth::Maybe;
       } else if (option == QLatin1String("--state") || option == QLatin1String("--ctstate")) {

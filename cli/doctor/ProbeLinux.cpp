@@ -1,13 +1,12 @@
-#include <poll.h>
-
 #include <chrono>
+#include <cstring>
 
-#include "cli/Console.h"
-#include "cli/LinuxChecks.h"
+#include "cli/doctor/LinuxChecks.h"
+#include "core/Latin1.h"
 #include "net/Ipv4Address.h"
+#include "net/SocketLayer.h"
 #include "protocol/DeviceRow.h"
 #include "protocol/Message.h"
-#include "tools/SimNetwork.h"
 
 namespace tb::cli::linux_checks {
 
@@ -16,30 +15,80 @@ namespace {
 using namespace linux_host;
 using Clock = std::chrono::steady_clock;
 
-// One datagram, waiting until `until` at most.
-bool Receive(sim::SimSocket& socket, Clock::time_point until, sim::Incoming& incoming) {
-  for (;;) {
-    if (socket.Receive(incoming)) {
-      return true;
-    }
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
-    if (left <= 0) {
-      return false;
-    }
-    pollfd p{socket.Fd(), POLLIN, 0};
-    ::poll(&p, 1, static_cast<int>(left));
-  }
-}
+constexpr std::size_t DatagramCapacity = 65536;
 
-void Count(const sim::Incoming& datagram, const std::vector<InterfaceAddress>& addresses,
+// One datagram heard, with where it arrived and where it was sent to.
+struct Heard {
+  AnsiString data;
+  socketlayer::Datagram datagram;
+};
+
+// The socket the query is sent and heard on: any address on port 998, as
+// the endpoint's broadcast receivers and bindings together hear it.
+class ProbeSocket {
+ public:
+  ProbeSocket() = default;
+  ProbeSocket(const ProbeSocket&) = delete;
+  ProbeSocket& operator=(const ProbeSocket&) = delete;
+  ~ProbeSocket() { socketlayer::Close(socket_); }
+
+  // Why it cannot listen; empty when it can.
+  QString Open() {
+    int error = 0;
+    socket_ = socketlayer::OpenDatagram(error);
+    if (socket_ == socketlayer::InvalidHandle) {
+      return QStringLiteral("socket: ") + QString::fromLocal8Bit(std::strerror(error));
+    }
+    socketlayer::SetBroadcast(socket_, true);
+    socketlayer::EnableArrivalInfo(socket_);
+    if (const int bindError = socketlayer::Bind(socket_, AnyAddress, CommandPort); bindError != 0) {
+      return QStringLiteral("bind: ") + QString::fromLocal8Bit(std::strerror(bindError));
+    }
+    return {};
+  }
+
+  void Send(Ipv4 address, int interfaceIndex) {
+    const std::size_t size = std::strlen(QueryCommand);
+    std::size_t sent = 0;
+    socketlayer::SendOutOf(socket_, QueryCommand, size, address, CommandPort, interfaceIndex, sent);
+  }
+
+  // One datagram, waiting until `until` at most.
+  bool Receive(Clock::time_point until, Heard& heard) {
+    for (;;) {
+      if (socketlayer::Receive(socket_, buffer_.data(), buffer_.size(), heard.datagram) == 0) {
+        if (heard.datagram.truncated) {
+          continue;
+        }
+        heard.data.assign(buffer_.data(), heard.datagram.size);
+        return true;
+      }
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
+      if (left <= 0) {
+        return false;
+      }
+      std::vector<socketlayer::Handle> readable;
+      bool woken = false;
+      socketlayer::Wait({socket_}, nullptr, static_cast<int>(left), readable, woken);
+    }
+  }
+
+ private:
+  socketlayer::Handle socket_ = socketlayer::InvalidHandle;
+  std::vector<char> buffer_ = std::vector<char>(DatagramCapacity);
+};
+
+void Count(const Heard& heard, const std::vector<InterfaceAddress>& addresses,
            ProbeResult& result) {
-  if (GetCommandName(datagram.data) != "NTM") {
+  if (GetCommandName(heard.data) != "NTM") {
     return;  // our own query coming back, or anything else
   }
+  const int arrival = heard.datagram.interfaceIndex;
+  const Ipv4 to = heard.datagram.destinationAddress;
   InterfaceProbe* probe = nullptr;
   for (InterfaceProbe& p : result.interfaces) {
-    if (p.index == datagram.interfaceIndex) {
+    if (p.index == arrival) {
       probe = &p;
     }
   }
@@ -48,27 +97,26 @@ void Count(const sim::Incoming& datagram, const std::vector<InterfaceAddress>& a
   }
   bool directed = false;
   const InterfaceAddress* home = nullptr;
-  const DeviceRow row = MakeDeviceRow(datagram.data);
+  const DeviceRow row = MakeDeviceRow(heard.data);
   const std::optional<Address> device = ParseDottedIPv4(row.subItems[SubIP]);
   for (const InterfaceAddress& entry : addresses) {
-    if (entry.index != datagram.interfaceIndex) {
+    if (entry.index != arrival) {
       continue;
     }
-    directed = directed || datagram.to == entry.Broadcast();
+    directed = directed || to == entry.DirectedBroadcastAddress();
     if (home == nullptr || (device && *device != 0 && entry.Holds(*device))) {
       home = &entry;
     }
   }
-  (datagram.to == LimitedBroadcast ? probe->limited
-                                   : (directed ? probe->directed : probe->unicast))++;
-  const QString mac = Text(row.MAC());
+  (to == LimitedBroadcast ? probe->limited : (directed ? probe->directed : probe->unicast))++;
+  const QString mac = FromAnsi(row.MAC());
   if (probe->macs.contains(mac)) {
     return;
   }
   probe->macs.insert(mac);
   if (home != nullptr && (!device || *device == 0 || !home->Holds(*device))) {
     result.foreign.push_back(
-        {mac, Text(row.caption), Text(row.subItems[SubIP]), device && *device != 0, home});
+        {mac, FromAnsi(row.caption), FromAnsi(row.subItems[SubIP]), device && *device != 0, home});
   }
 }
 
@@ -84,19 +132,17 @@ ProbeResult Probe(const std::vector<InterfaceAddress>& addresses, int windowMs) 
                                    [&](const InterfaceProbe& p) { return p.index == entry.index; });
     if (!known) {
       InterfaceProbe probe;
-      probe.name = entry.name;
+      probe.name = NameOf(entry);
       probe.index = entry.index;
       result.interfaces.push_back(probe);
     }
   }
-  // The simulator's socket hears what the probe must: any address on port
-  // 998, with each datagram's arrival interface and destination.
-  sim::SimSocket socket;
-  result.failure = QString::fromStdString(socket.Open(AnyAddress, CommandPort));
+  ProbeSocket socket;
+  result.failure = socket.Open();
   if (!result.failure.isEmpty()) {
     return result;
   }
-  sim::Incoming datagram;
+  Heard heard;
   for (InterfaceProbe& probe : result.interfaces) {
     bool canBroadcast = false;
     for (const InterfaceAddress& entry : addresses) {
@@ -109,13 +155,13 @@ ProbeResult Probe(const std::vector<InterfaceAddress>& addresses, int windowMs) 
     const std::optional<long long> before = ReversePathDrops();
     for (const InterfaceAddress& entry : addresses) {
       if (entry.index == probe.index) {
-        socket.Send(QueryCommand, entry.Broadcast(), CommandPort, probe.index);
+        socket.Send(entry.DirectedBroadcastAddress(), probe.index);
       }
     }
-    socket.Send(QueryCommand, LimitedBroadcast, CommandPort, probe.index);
+    socket.Send(LimitedBroadcast, probe.index);
     const Clock::time_point until = Clock::now() + std::chrono::milliseconds(windowMs);
-    while (Receive(socket, until, datagram)) {
-      Count(datagram, addresses, result);
+    while (socket.Receive(until, heard)) {
+      Count(heard, addresses, result);
     }
     const std::optional<long long> after = ReversePathDrops();
     if (before && after) {
