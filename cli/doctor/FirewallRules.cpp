@@ -4,6 +4,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <map>
+#include <set>
 
 #include "protocol/Message.h"
 
@@ -282,49 +284,73 @@ const Chain* FindChain(const Ruleset& rules, const Chain& from, const QString& n
   return nullptr;
 }
 
-Walk Follow(const Ruleset& rules, const Chain& chain, int depth) {
-  for (const Rule& rule : chain.rules) {
-    if (rule.applies == Truth::No) {
-      continue;
+// Walks the chains from a base chain. A chain's walk does not depend on where
+// it was reached from, so each is walked once: rules that jump to one chain
+// again and again, or chains in a loop, would otherwise take for ever.
+class Walker {
+ public:
+  explicit Walker(const Ruleset& rules) : rules_(rules) {}
+
+  Walk Follow(const Chain& chain, int depth) {
+    if (const auto known = walked_.find(&chain); known != walked_.end()) {
+      return known->second;
     }
-    const bool decisive = rule.applies == Truth::Yes || rule.namesPort;
-    switch (rule.action) {
-      case Action::Accept:
-        if (decisive) {
-          return {Fate::Accepted, &chain, &rule};
-        }
-        break;
-      case Action::Drop:
-        if (decisive) {
-          return {Fate::Dropped, &chain, &rule};
-        }
-        break;
-      case Action::Return:
-        if (decisive) {
-          return {};
-        }
-        break;
-      case Action::Jump:
-      case Action::Goto: {
-        const Chain* target = FindChain(rules, chain, rule.target);
-        if (target != nullptr && depth < MaxDepth) {
-          Walk walk = Follow(rules, *target, depth + 1);
-          if (walk.fate != Fate::Passes || walk.wentTo) {
-            return walk;
-          }
-          if (rule.action == Action::Goto && decisive) {
-            walk.wentTo = true;
-            return walk;
-          }
-        }
-        break;
-      }
-      case Action::None:
-        break;
-    }
+    walking_.insert(&chain);
+    const Walk walk = FollowRules(chain, depth);
+    walking_.erase(&chain);
+    walked_.emplace(&chain, walk);
+    return walk;
   }
-  return {};
-}
+
+ private:
+  Walk FollowRules(const Chain& chain, int depth) {
+    for (const Rule& rule : chain.rules) {
+      if (rule.applies == Truth::No) {
+        continue;
+      }
+      const bool decisive = rule.applies == Truth::Yes || rule.namesPort;
+      switch (rule.action) {
+        case Action::Accept:
+          if (decisive) {
+            return {Fate::Accepted, &chain, &rule};
+          }
+          break;
+        case Action::Drop:
+          if (decisive) {
+            return {Fate::Dropped, &chain, &rule};
+          }
+          break;
+        case Action::Return:
+          if (decisive) {
+            return {};
+          }
+          break;
+        case Action::Jump:
+        case Action::Goto: {
+          const Chain* target = FindChain(rules_, chain, rule.target);
+          if (target != nullptr && depth < MaxDepth && !walking_.contains(target)) {
+            Walk walk = Follow(*target, depth + 1);
+            if (walk.fate != Fate::Passes || walk.wentTo) {
+              return walk;
+            }
+            if (rule.action == Action::Goto && decisive) {
+              walk.wentTo = true;
+              return walk;
+            }
+          }
+          break;
+        }
+        case Action::None:
+          break;
+      }
+    }
+    return {};
+  }
+
+  const Ruleset& rules_;
+  std::map<const Chain*, Walk> walked_;
+  std::set<const Chain*> walking_;
+};
 
 }  // namespace
 
@@ -492,11 +518,12 @@ Ruleset FromIptablesSave(const QString& text) {
 
 std::vector<Drop> FindDrops(const Ruleset& rules) {
   std::vector<Drop> drops;
+  Walker walker(rules);
   for (const Chain& chain : rules.chains) {
     if (!chain.receives) {
       continue;
     }
-    const Walk walk = Follow(rules, chain, 0);
+    const Walk walk = walker.Follow(chain, 0);
     if (walk.fate == Fate::Dropped) {
       drops.push_back({chain.family, chain.table, chain.name, walk.chain->name, walk.rule->handle});
     } else if (walk.fate == Fate::Passes && chain.policyDrop) {

@@ -142,6 +142,13 @@ TEST(FirewallRules, FindsWhatDropsAnUnsolicitedAnswerToPort998) {
                         "-A INPUT -p udp -m multiport --dports 22,1000:2000 -j DROP\n"
                         "-A INPUT -p udp -m multiport --dports 53,997: -j DROP\nCOMMIT\n"),
        {"INPUT/2"}},
+      {"iptables, chains jumped to again and again, and in a loop",
+       FromIptablesSave("*filter\n:INPUT ACCEPT [0:0]\n:A - [0:0]\n:B - [0:0]\n"
+                        "-A INPUT -j A\n-A INPUT -j A\n-A INPUT -j A\n-A INPUT -j A\n"
+                        "-A A -j B\n-A A -j B\n-A A -j B\n-A A -j B\n-A A -j A\n"
+                        "-A B -j A\n-A B -j A\n-A B -j A\n-A B -j A\n-A B -j B\n"
+                        "-A INPUT -p udp --dport 998 -j DROP\nCOMMIT\n"),
+       {"INPUT/5"}},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Drops(c.rules), c.drops) << c.what;
