@@ -1,7 +1,6 @@
 #include "core/FanOut.h"
 
-#include <algorithm>
-
+#include "core/BindingPlan.h"
 #include "net/IdUDPServer.h"
 #include "protocol/Message.h"
 
@@ -77,14 +76,7 @@ void SetUpBindings(TIdUDPServer& server,
   if (addresses.empty()) {
     showMessage(NoLocalAddressText);
   }
-  std::vector<AnsiString> bound;
-  for (const AnsiString& address : addresses) {
-    // An address held by two interfaces is listed twice; a second binding
-    // on it could never bind, and would fail every activation.
-    if (std::find(bound.begin(), bound.end(), address) != bound.end()) {
-      continue;
-    }
-    bound.push_back(address);
+  for (const AnsiString& address : BindingAddresses(addresses)) {
     TIdSocketHandle& binding = server.Bindings().Add();
     binding.IP = address;
     binding.Port = CommandPort;

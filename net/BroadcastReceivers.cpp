@@ -16,6 +16,14 @@ std::optional<Ipv4> BoundAddress(const TIdSocketHandle& binding) {
   return address;
 }
 
+std::vector<Ipv4> BoundAddresses(const TIdSocketHandles& bindings) {
+  std::vector<Ipv4> bound;
+  for (int i = 0; i < bindings.Count(); ++i) {
+    bound.push_back(BoundAddress(bindings.Items(i)).value_or(AnyAddress));
+  }
+  return bound;
+}
+
 }  // namespace
 
 void TBroadcastReceivers::Open(const TIdSocketHandles& bindings, int receiveBuffer) {
@@ -24,33 +32,18 @@ void TBroadcastReceivers::Open(const TIdSocketHandles& bindings, int receiveBuff
     return;
   }
   Locate(bindings);
-  for (const Place& place : places_) {
-    const TIdSocketHandle& binding = bindings.Items(place.binding);
-    const Ipv4 directed = DirectedBroadcast(place.network, place.netmask);
-    // With a host mask the directed address is the binding's own address.
-    if (directed != *BoundAddress(binding)) {
-      OpenOne(directed, binding.Port, receiveBuffer);
-    }
-    OpenOne(LimitedBroadcast, binding.Port, receiveBuffer);
+  for (const PlannedReceiver& receiver : PlanReceivers(places_, BoundAddresses(bindings))) {
+    OpenOne(receiver.address, bindings.Items(receiver.binding).Port, receiveBuffer);
   }
 }
 
 void TBroadcastReceivers::Locate(const TIdSocketHandles& bindings) {
-  places_.clear();
-  knownInterfaces_.clear();
   std::vector<socketlayer::InterfaceAddress> interfaces;
   socketlayer::ListInterfaces(interfaces);
-  for (int i = 0; i < bindings.Count(); ++i) {
-    const auto address = BoundAddress(bindings.Items(i));
-    if (!address) {
-      continue;
-    }
-    for (const auto& entry : interfaces) {
-      if (entry.address == *address && !entry.loopback) {
-        places_.push_back(Place{i, entry.index, *address & entry.netmask, entry.netmask});
-        knownInterfaces_.push_back(entry.index);
-      }
-    }
+  places_ = LocateBoundAddresses(BoundAddresses(bindings), interfaces);
+  knownInterfaces_.clear();
+  for (const ReceiverPlace& place : places_) {
+    knownInterfaces_.push_back(place.interfaceIndex);
   }
 }
 
@@ -114,9 +107,9 @@ TIdSocketHandle* TBroadcastReceivers::BindingFor(socketlayer::Handle socket, int
     Locate(bindings);
     knownInterfaces_.push_back(interfaceIndex);
   }
-  const Place* best = nullptr;
+  const ReceiverPlace* best = nullptr;
   int bestRank = 0;
-  for (const Place& place : places_) {
+  for (const ReceiverPlace& place : places_) {
     if (place.binding >= bindings.Count() || bindings.Items(place.binding).Port != receiver->port) {
       continue;
     }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "net/IdSocketHandles.h"
+#include "net/ReceiverPlan.h"
 #include "net/SocketLayer.h"
 
 namespace tb {
@@ -42,22 +43,12 @@ class TBroadcastReceivers {
     Ipv4 address;
     int port;
   };
-  // One interface that holds a binding's address, and the network there.
-  struct Place {
-    int binding = 0;
-    int interfaceIndex = 0;
-    Ipv4 network = 0;
-    Ipv4 netmask = 0;
-
-    bool Holds(Ipv4 address) const { return (address & netmask) == network; }
-  };
-
   // Where each binding's address is, from the system's interface list as it is now.
   void Locate(const TIdSocketHandles& bindings);
   void OpenOne(Ipv4 address, int port, int receiveBuffer);
 
   std::vector<Receiver> receivers_;
-  std::vector<Place> places_;
+  std::vector<ReceiverPlace> places_;
   // Every arrival interface the places were last located for, and those seen
   // since, so that only an interface never seen before makes them be located again.
   std::vector<int> knownInterfaces_;

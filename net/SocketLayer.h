@@ -35,6 +35,11 @@ int EnableArrivalInfo(Handle socket);
 
 int SendTo(Handle socket, const char* data, std::size_t size, Ipv4 address, int port,
            std::size_t& sent);
+// As SendTo, but out of interface `interfaceIndex` whatever the routes say: a
+// limited broadcast has no route of its own, and a diagnosis must know which
+// network it asked. Posix only, for `brelvan doctor`.
+int SendOutOf(Handle socket, const char* data, std::size_t size, Ipv4 address, int port,
+              int interfaceIndex, std::size_t& sent);
 
 struct Datagram {
   std::size_t size = 0;
@@ -42,6 +47,8 @@ struct Datagram {
   Ipv4 sourceAddress = 0;
   int sourcePort = 0;
   int interfaceIndex = 0;  // 0 when unknown
+  // The header's destination: tells a broadcast from a unicast answer; 0 when unknown.
+  Ipv4 destinationAddress = 0;
 };
 // Receives one datagram into buffer[0, capacity).
 int Receive(Handle socket, char* buffer, std::size_t capacity, Datagram& datagram);
@@ -106,6 +113,12 @@ struct InterfaceAddress {
   // (cable, radio); the interface is a point-to-point link.
   bool running = false;
   bool pointToPoint = false;
+  // Empty, or what makes the interface a tunnel ("point-to-point",
+  // "WireGuard", ...): broadcasts do not cross it. Not known on Windows.
+  AnsiString tunnel;
+
+  Ipv4 DirectedBroadcastAddress() const { return DirectedBroadcast(address, netmask); }
+  bool Holds(Ipv4 other) const { return (other & netmask) == (address & netmask); }
 };
 // Every IPv4 address of every interface, in the system's order.
 int ListInterfaces(std::vector<InterfaceAddress>& list);

@@ -14,6 +14,7 @@
 
 #include "net/ReceiveSlotPosix.h"
 #include "net/SocketLayer.h"
+#include "net/TunnelKindPosix.h"
 
 namespace tb::socketlayer {
 
@@ -53,6 +54,7 @@ Datagram Describe(msghdr& msg, std::size_t size) {
   datagram.sourcePort = ntohs(source->sin_port);
   if (const auto arrival = ArrivalInfo(msg)) {
     datagram.interfaceIndex = arrival->ipi_ifindex;
+    datagram.destinationAddress = ntohl(arrival->ipi_addr.s_addr);
   }
   return datagram;
 }
@@ -115,6 +117,37 @@ int SendTo(Handle socket, const char* data, std::size_t size, Ipv4 address, int 
   do {
     n = ::sendto(Fd(socket), data, size, MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&sa),
                  sizeof sa);
+  } while (n < 0 && errno == EINTR);
+  if (n < 0) {
+    sent = 0;
+    return errno;
+  }
+  sent = static_cast<std::size_t>(n);
+  return 0;
+}
+
+int SendOutOf(Handle socket, const char* data, std::size_t size, Ipv4 address, int port,
+              int interfaceIndex, std::size_t& sent) {
+  sockaddr_in sa = MakeAddress(address, port);
+  iovec iov{const_cast<char*>(data), size};
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
+  msghdr msg{};
+  msg.msg_name = &sa;
+  msg.msg_namelen = sizeof sa;
+  msg.msg_iov = &iov;
+  msg.msg_iovlen = 1;
+  msg.msg_control = control;
+  msg.msg_controllen = sizeof control;
+  cmsghdr* c = CMSG_FIRSTHDR(&msg);
+  c->cmsg_level = IPPROTO_IP;
+  c->cmsg_type = IP_PKTINFO;
+  c->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
+  in_pktinfo info{};
+  info.ipi_ifindex = interfaceIndex;
+  std::memcpy(CMSG_DATA(c), &info, sizeof info);
+  ssize_t n = 0;
+  do {
+    n = ::sendmsg(Fd(socket), &msg, MSG_NOSIGNAL);
   } while (n < 0 && errno == EINTR);
   if (n < 0) {
     sent = 0;
@@ -296,6 +329,9 @@ int ListInterfaces(std::vector<InterfaceAddress>& list) {
     entry.pointToPoint = (it->ifa_flags & IFF_POINTOPOINT) != 0;
     if (entry.broadcast) {
       entry.reportedBroadcast = FromSockaddr(it->ifa_broadaddr);
+    }
+    if (!entry.loopback) {
+      entry.tunnel = TunnelKind(entry.name, entry.pointToPoint);
     }
     list.push_back(entry);
   }

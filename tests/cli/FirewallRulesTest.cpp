@@ -1,4 +1,4 @@
-#include "cli/FirewallRules.h"
+#include "cli/doctor/FirewallRules.h"
 
 #include <gtest/gtest.h>
 
@@ -137,6 +137,18 @@ TEST(FirewallRules, FindsWhatDropsAnUnsolicitedAnswerToPort998) {
        FromIptablesSave("*filter\n:INPUT DROP [0:0]\n"
                         "-A INPUT -p udp -m udp --dport 998 -j ACCEPT\nCOMMIT\n"),
        {}},
+      {"iptables, a range beside the port, then one open at its top",
+       FromIptablesSave("*filter\n:INPUT ACCEPT [0:0]\n"
+                        "-A INPUT -p udp -m multiport --dports 22,1000:2000 -j DROP\n"
+                        "-A INPUT -p udp -m multiport --dports 53,997: -j DROP\nCOMMIT\n"),
+       {"INPUT/2"}},
+      {"iptables, chains jumped to again and again, and in a loop",
+       FromIptablesSave("*filter\n:INPUT ACCEPT [0:0]\n:A - [0:0]\n:B - [0:0]\n"
+                        "-A INPUT -j A\n-A INPUT -j A\n-A INPUT -j A\n-A INPUT -j A\n"
+                        "-A A -j B\n-A A -j B\n-A A -j B\n-A A -j B\n-A A -j A\n"
+                        "-A B -j A\n-A B -j A\n-A B -j A\n-A B -j A\n-A B -j B\n"
+                        "-A INPUT -p udp --dport 998 -j DROP\nCOMMIT\n"),
+       {"INPUT/5"}},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Drops(c.rules), c.drops) << c.what;

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "core/BindingPlan.h"
 #include "core/FanOut.h"
 #include "net/IdException.h"
 #include "net/IdUDPServer.h"
@@ -162,6 +163,49 @@ TEST(FanOutTest, BindingSetUp) {
       EXPECT_TRUE(messages.empty()) << c.name;
     }
     EXPECT_FALSE(server.Active());
+  }
+}
+
+socketlayer::InterfaceAddress Listed(int index, Ipv4 address, Ipv4 netmask, bool loopback = false) {
+  socketlayer::InterfaceAddress entry;
+  entry.index = index;
+  entry.address = address;
+  entry.netmask = netmask;
+  entry.up = true;
+  entry.loopback = loopback;
+  return entry;
+}
+
+// What the endpoint listens on, as the doctor's port check tries it.
+TEST(FanOutTest, BindingPlanHasEachAddressOnceAndReceiversOnlyWhereBroadcastsArriveApart) {
+  const std::vector<socketlayer::InterfaceAddress> interfaces{
+      Listed(1, 0x7F000001U, 0xFF000000U, true),
+      Listed(2, 0x0A4D0001U, 0xFFFFFF00U),  // 10.77.0.1/24
+      Listed(3, 0x0A4E0005U, 0xFFFFFFFFU),  // 10.78.0.5/32: its directed address is its own
+      Listed(4, 0x0A4D0001U, 0xFFFF0000U),  // 10.77.0.1 again, as 10.77.0.0/16
+  };
+  struct Case {
+    const char* name;
+    std::vector<AnsiString> hosts;
+    std::vector<Ipv4> bindings;
+    std::vector<Ipv4> receivers;
+  };
+  const Case cases[] = {
+      {"each network",
+       {"10.77.0.1", "10.78.0.5", "10.77.0.1"},
+       {0x0A4D0001U, 0x0A4E0005U},
+       {0x0A4D00FFU, LimitedBroadcast, 0x0A4DFFFFU}},
+      {"the loopback address and one on no interface",
+       {"127.0.0.1", "10.99.0.1", "no address"},
+       {0x7F000001U, 0x0A630001U},
+       {}},
+  };
+  for (const Case& c : cases) {
+    const BindingPlan plan = PlanBindings(c.hosts, interfaces);
+    EXPECT_EQ(plan.bindings, c.bindings) << c.name;
+    EXPECT_EQ(plan.receivers,
+              socketlayer::BoundSocketsHearBroadcasts() ? std::vector<Ipv4>{} : c.receivers)
+        << c.name;
   }
 }
 

@@ -1,4 +1,4 @@
-#include "cli/LinuxHost.h"
+#include "cli/doctor/LinuxHost.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include "net/IdStack.h"
 #include "net/SocketLayer.h"
 
 namespace tb::cli::linux_host {
@@ -14,61 +15,26 @@ namespace {
 
 constexpr int ToolTimeoutMs = 10000;
 
-// What makes an interface a tunnel: WireGuard, or a link type of
-// /sys/class/net/*/type that carries no broadcast (ARPHRD_NONE for tun and
-// the like, IP-in-IP, IPv6 tunnels, SIT, GRE, PPP), or a point-to-point link.
-QString TunnelKind(const QString& name, bool pointToPoint) {
-  const QString sys = QStringLiteral("/sys/class/net/") + name;
-  if (ReadText(sys + QStringLiteral("/uevent"))
-          .value_or(QString())
-          .contains(QLatin1String("DEVTYPE=wireguard"))) {
-    return QStringLiteral("WireGuard");
-  }
-  switch (ReadSysctl(sys + QStringLiteral("/type")).value_or(1)) {
-    case 65534:
-      return QStringLiteral("tun");
-    case 768:
-      return QStringLiteral("IP-in-IP");
-    case 769:
-      return QStringLiteral("IPv6 tunnel");
-    case 776:
-      return QStringLiteral("SIT");
-    case 778:
-    case 823:
-      return QStringLiteral("GRE");
-    case 512:
-      return QStringLiteral("PPP");
-    default:
-      break;
-  }
-  return pointToPoint ? QStringLiteral("point-to-point") : QString();
-}
-
 }  // namespace
 
 QString Dotted(Address address) { return QString::fromStdString(FormatDottedIPv4(address)); }
 
+QString NameOf(const InterfaceAddress& entry) {
+  return QString::fromLocal8Bit(entry.name.data(), static_cast<qsizetype>(entry.name.size()));
+}
+
 std::vector<InterfaceAddress> ListInterfaces() {
-  std::vector<socketlayer::InterfaceAddress> system;
-  socketlayer::ListInterfaces(system);
   std::vector<InterfaceAddress> list;
-  list.reserve(system.size());
-  for (const socketlayer::InterfaceAddress& it : system) {
-    InterfaceAddress entry;
-    entry.name = QString::fromLocal8Bit(it.name.data(), static_cast<qsizetype>(it.name.size()));
-    entry.index = it.index;
-    entry.address = it.address;
-    entry.netmask = it.netmask;
-    entry.up = it.up;
-    entry.running = it.running;
-    entry.broadcast = it.broadcast;
-    entry.loopback = it.loopback;
-    if (!entry.loopback) {
-      entry.tunnel = TunnelKind(entry.name, it.pointToPoint);
-    }
-    list.push_back(entry);
-  }
+  socketlayer::ListInterfaces(list);
   return list;
+}
+
+std::vector<AnsiString> HostAddresses() {
+  try {
+    return ListHostAddresses();
+  } catch (...) {
+    return {};
+  }
 }
 
 std::optional<QString> ReadText(const QString& path) {

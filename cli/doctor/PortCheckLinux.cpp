@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "cli/LinuxChecks.h"
+#include "cli/doctor/LinuxChecks.h"
 #include "net/Ipv4Address.h"
 #include "net/SocketLayer.h"
 #include "protocol/Message.h"
@@ -106,60 +106,55 @@ QString Privilege() {
 
 QString Sudo() { return ::geteuid() == 0 ? QString() : QStringLiteral("sudo "); }
 
-void CheckPort(const std::vector<InterfaceAddress>& addresses, std::vector<Verdict>& out) {
-  // The program binds port 998 on each address of the host, and, as a
-  // socket bound to one address hears no broadcast here, on each network's
-  // broadcast address and on 255.255.255.255 too.
-  std::vector<Address> wanted;
-  const auto want = [&](Address a) {
-    if (std::find(wanted.begin(), wanted.end(), a) == wanted.end()) {
-      wanted.push_back(a);
-    }
-  };
-  for (const InterfaceAddress& entry : addresses) {
-    if (entry.up && !entry.loopback) {
-      want(entry.address);
+std::vector<BindAttempt> TryBindings(const BindingPlan& plan) {
+  std::vector<BindAttempt> attempts;
+  for (const std::vector<Address>* addresses : {&plan.bindings, &plan.receivers}) {
+    for (const Address address : *addresses) {
+      BindAttempt attempt{address, TryBind(address), {}, {}};
+      if (attempt.error == EADDRINUSE) {
+        attempt.holders = Holders(InodesHolding(address), attempt.pids);
+      }
+      attempts.push_back(attempt);
     }
   }
-  bool broadcasts = false;
-  for (const InterfaceAddress& entry : addresses) {
-    if (entry.up && !entry.loopback && entry.broadcast) {
-      want(entry.Broadcast());
-      broadcasts = true;
-    }
-  }
-  if (broadcasts) {
-    want(LimitedBroadcast);
-  }
+  return attempts;
+}
+
+PortFacts ReadPortFacts() {
+  return {::geteuid(),
+          ReadSysctl(QStringLiteral("/proc/sys/net/ipv4/ip_unprivileged_port_start")).value_or(-1),
+          Privilege(), OwnPath()};
+}
+
+void CheckPort(const std::vector<BindAttempt>& attempts, const PortFacts& facts,
+               std::vector<Verdict>& out) {
   QStringList bound;
   bool denied = false;
-  for (const Address address : wanted) {
-    const int error = TryBind(address);
-    if (error == 0) {
-      bound << Dotted(address);
-    } else if (error == EACCES) {
+  for (const BindAttempt& attempt : attempts) {
+    if (attempt.error == 0) {
+      bound << Dotted(attempt.address);
+    } else if (attempt.error == EACCES) {
       denied = true;
-    } else if (error == EADDRINUSE) {
-      QStringList pids;
-      const QStringList holders = Holders(InodesHolding(address), pids);
+    } else if (attempt.error == EADDRINUSE) {
       out.push_back(
           {QStringLiteral("port"),
-           Dotted(address),
+           Dotted(attempt.address),
            Verdict::Level::Problem,
-           holders.isEmpty()
+           attempt.holders.isEmpty()
                ? QStringLiteral("998 is held by another program, which this user may not see")
-               : QStringLiteral("998 is held by ") + holders.join(QStringLiteral(", ")),
-           holders.isEmpty() ? QStringLiteral("sudo ss -ulpn 'sport = :998'")
-                             : QStringLiteral("kill ") + pids.join(QLatin1Char(' ')),
+               : QStringLiteral("998 is held by ") + attempt.holders.join(QStringLiteral(", ")),
+           attempt.holders.isEmpty()
+               ? QStringLiteral("sudo ss -ulpn 'sport = :998'")
+               : QStringLiteral("kill ") + attempt.pids.join(QLatin1Char(' ')),
            {}});
     } else {
-      out.push_back(
-          {QStringLiteral("port"),
-           Dotted(address),
-           Verdict::Level::Problem,
-           QStringLiteral("998 cannot be bound: ") + QString::fromLocal8Bit(std::strerror(error)),
-           QString(),
-           {}});
+      out.push_back({QStringLiteral("port"),
+                     Dotted(attempt.address),
+                     Verdict::Level::Problem,
+                     QStringLiteral("998 cannot be bound: ") +
+                         QString::fromLocal8Bit(std::strerror(attempt.error)),
+                     QString(),
+                     {}});
     }
   }
   if (denied) {
@@ -170,17 +165,16 @@ void CheckPort(const std::vector<InterfaceAddress>& addresses, std::vector<Verdi
          QStringLiteral("binding port 998 is refused: this user (uid %1) is not root, the "
                         "program lacks cap_net_bind_service, and net.ipv4.ip_unprivileged_"
                         "port_start is %2")
-             .arg(::geteuid())
-             .arg(ReadSysctl(QStringLiteral("/proc/sys/net/ipv4/ip_unprivileged_port_start"))
-                      .value_or(-1)),
-         QStringLiteral("sudo setcap cap_net_bind_service=+ep ") + OwnPath(),
+             .arg(facts.uid)
+             .arg(facts.unprivilegedPortStart),
+         QStringLiteral("sudo setcap cap_net_bind_service=+ep ") + facts.ownPath,
          {}});
-  } else if (!bound.isEmpty() && bound.size() == static_cast<qsizetype>(wanted.size())) {
+  } else if (!bound.isEmpty() && bound.size() == static_cast<qsizetype>(attempts.size())) {
     out.push_back({QStringLiteral("port"),
                    QString(),
                    Verdict::Level::Ok,
                    QStringLiteral("998 can be bound on %1 (%2)")
-                       .arg(bound.join(QStringLiteral(", ")), Privilege()),
+                       .arg(bound.join(QStringLiteral(", ")), facts.privilege),
                    QString(),
                    {}});
   }

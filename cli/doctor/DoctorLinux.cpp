@@ -1,8 +1,9 @@
 #include <QJsonObject>
 #include <bit>
 
-#include "cli/Doctor.h"
-#include "cli/LinuxChecks.h"
+#include "cli/doctor/Doctor.h"
+#include "cli/doctor/FirewallCheck.h"
+#include "cli/doctor/LinuxChecks.h"
 
 namespace tb::cli {
 
@@ -27,29 +28,30 @@ void CheckInterfaces(const std::vector<InterfaceAddress>& addresses, std::vector
       continue;
     }
     any = true;
+    const QString name = NameOf(entry);
     const QString where = QStringLiteral("%1/%2, broadcast %3")
                               .arg(Dotted(entry.address))
                               .arg(std::countl_one(entry.netmask))
-                              .arg(Dotted(entry.Broadcast()));
+                              .arg(Dotted(entry.DirectedBroadcastAddress()));
     if (!entry.up) {
       out.push_back({QStringLiteral("interface"),
-                     entry.name,
+                     name,
                      Verdict::Level::Problem,
                      QStringLiteral("down, with %1: nothing is sent or heard there").arg(where),
-                     Sudo() + QStringLiteral("ip link set dev %1 up").arg(entry.name),
+                     Sudo() + QStringLiteral("ip link set dev %1 up").arg(name),
                      {}});
-    } else if (!entry.tunnel.isEmpty()) {
+    } else if (!entry.tunnel.empty()) {
       out.push_back({QStringLiteral("interface"),
-                     entry.name,
+                     name,
                      Verdict::Level::Note,
                      QStringLiteral("%1 tunnel, %2: broadcasts do not cross it, so devices "
                                     "behind it cannot be found")
-                         .arg(entry.tunnel, where),
+                         .arg(QString::fromStdString(entry.tunnel), where),
                      QString(),
                      {}});
     } else if (!entry.broadcast) {
       out.push_back({QStringLiteral("interface"),
-                     entry.name,
+                     name,
                      Verdict::Level::Note,
                      QStringLiteral("up, %1, but without broadcast: devices there cannot be found")
                          .arg(where),
@@ -57,14 +59,14 @@ void CheckInterfaces(const std::vector<InterfaceAddress>& addresses, std::vector
                      {}});
     } else if (!entry.running) {
       out.push_back({QStringLiteral("interface"),
-                     entry.name,
+                     name,
                      Verdict::Level::Note,
                      QStringLiteral("up, %1, but without a link (cable, radio)").arg(where),
                      QString(),
                      {}});
     } else {
       out.push_back({QStringLiteral("interface"),
-                     entry.name,
+                     name,
                      Verdict::Level::Ok,
                      QStringLiteral("up, %1").arg(where),
                      QString(),
@@ -82,19 +84,33 @@ void CheckInterfaces(const std::vector<InterfaceAddress>& addresses, std::vector
   }
 }
 
-void CheckReversePathFilter(const std::vector<InterfaceAddress>& addresses,
-                            const ProbeResult& probe, std::vector<Verdict>& out) {
+ReversePathSettings ReadReversePathSettings(const std::vector<InterfaceAddress>& addresses) {
   const QString conf = QStringLiteral("/proc/sys/net/ipv4/conf/%1/rp_filter");
-  const int all = ReadSysctl(conf.arg(QStringLiteral("all"))).value_or(0);
+  ReversePathSettings settings;
+  settings.all = ReadSysctl(conf.arg(QStringLiteral("all"))).value_or(0);
+  settings.defaultRoute = HasDefaultRoute();
+  for (const InterfaceAddress& entry : addresses) {
+    if (!entry.loopback) {
+      settings.own.insert(NameOf(entry), ReadSysctl(conf.arg(NameOf(entry))).value_or(0));
+    }
+  }
+  return settings;
+}
+
+void CheckReversePathFilter(const std::vector<InterfaceAddress>& addresses,
+                            const ReversePathSettings& settings, const ProbeResult& probe,
+                            std::vector<Verdict>& out) {
+  const int all = settings.all;
   // Loose mode lets an answer in when some route leads back to its sender.
-  const int fix = HasDefaultRoute() ? 2 : 0;
+  const int fix = settings.defaultRoute ? 2 : 0;
   QStringList seen;
   for (const InterfaceAddress& entry : addresses) {
-    if (entry.loopback || seen.contains(entry.name)) {
+    const QString name = NameOf(entry);
+    if (entry.loopback || seen.contains(name)) {
       continue;
     }
-    seen << entry.name;
-    const int own = ReadSysctl(conf.arg(entry.name)).value_or(0);
+    seen << name;
+    const int own = settings.own.value(name);
     const int effective = std::max(all, own);
     std::optional<long long> drops;
     for (const InterfaceProbe& p : probe.interfaces) {
@@ -106,14 +122,11 @@ void CheckReversePathFilter(const std::vector<InterfaceAddress>& addresses,
     if (all > fix) {
       mend += QStringLiteral(" net.ipv4.conf.all.rp_filter=%1").arg(fix);
     }
-    mend += QStringLiteral(" net.ipv4.conf.%1.rp_filter=%2").arg(entry.name).arg(fix);
-    const QString setting = QStringLiteral("%1 in effect (all %2, %3 %4)")
-                                .arg(effective)
-                                .arg(all)
-                                .arg(entry.name)
-                                .arg(own);
+    mend += QStringLiteral(" net.ipv4.conf.%1.rp_filter=%2").arg(name).arg(fix);
+    const QString setting =
+        QStringLiteral("%1 in effect (all %2, %3 %4)").arg(effective).arg(all).arg(name).arg(own);
     Verdict verdict{QStringLiteral("rp_filter"),
-                    entry.name,
+                    name,
                     Verdict::Level::Ok,
                     QString(),
                     QString(),
@@ -126,7 +139,7 @@ void CheckReversePathFilter(const std::vector<InterfaceAddress>& addresses,
                            "devices configured for another subnet")
                            .arg(setting)
                            .arg(*drops)
-                           .arg(entry.name);
+                           .arg(name);
       verdict.mend = mend;
     } else if (effective == 1) {
       verdict.level = Verdict::Level::Note;
@@ -180,22 +193,22 @@ void ReportProbe(const ProbeResult& probe, std::vector<Verdict>& out) {
                      Verdict::Level::Note,
                      QStringLiteral("%1 answered on %2 with no IP address yet (\"%3\"): its web "
                                     "page cannot be reached")
-                         .arg(device.caption, device.heardOn->name, device.address),
+                         .arg(device.caption, NameOf(*device.heardOn), device.address),
                      QString(),
                      {}});
       continue;
     }
-    out.push_back(
-        {QStringLiteral("query"),
-         device.mac,
-         Verdict::Level::Note,
-         QStringLiteral("%1 at %2 answered on %3, outside its network %4: it can be "
-                        "configured, but its web page cannot be reached from here")
-             .arg(device.caption, device.address, device.heardOn->name, Network(*device.heardOn)),
-         QStringLiteral("brelvan configure %1 --ip ADDRESS --netmask %2 --gateway "
-                        "0.0.0.0   (ADDRESS: a free address of %3)")
-             .arg(device.mac, Dotted(device.heardOn->netmask), Network(*device.heardOn)),
-         {}});
+    out.push_back({QStringLiteral("query"),
+                   device.mac,
+                   Verdict::Level::Note,
+                   QStringLiteral("%1 at %2 answered on %3, outside its network %4: it can be "
+                                  "configured, but its web page cannot be reached from here")
+                       .arg(device.caption, device.address, NameOf(*device.heardOn),
+                            Network(*device.heardOn)),
+                   QStringLiteral("brelvan configure %1 --ip ADDRESS --netmask %2 --gateway "
+                                  "0.0.0.0   (ADDRESS: a free address of %3)")
+                       .arg(device.mac, Dotted(device.heardOn->netmask), Network(*device.heardOn)),
+                   {}});
   }
   if (devices == 0) {
     out.push_back({QStringLiteral("query"),
@@ -213,12 +226,15 @@ std::vector<Verdict> RunChecks(int windowMs) {
   using namespace linux_checks;
   const std::vector<InterfaceAddress> addresses = linux_host::ListInterfaces();
   std::vector<Verdict> verdicts;
-  CheckPort(addresses, verdicts);
+  CheckPort(TryBindings(PlanBindings(linux_host::HostAddresses(), addresses)), ReadPortFacts(),
+            verdicts);
   CheckInterfaces(addresses, verdicts);
   // The query runs before the filter check, which counts what it dropped.
   const ProbeResult probe = Probe(addresses, windowMs);
-  CheckReversePathFilter(addresses, probe, verdicts);
-  CheckFirewall(verdicts);
+  CheckReversePathFilter(addresses, ReadReversePathSettings(addresses), probe, verdicts);
+  for (Verdict& verdict : firewall::CheckFirewall(firewall::ReadFirewall())) {
+    verdicts.push_back(std::move(verdict));
+  }
   ReportProbe(probe, verdicts);
   return verdicts;
 }

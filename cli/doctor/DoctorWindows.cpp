@@ -1,4 +1,4 @@
-#include "cli/Doctor.h"
+#include "cli/doctor/Doctor.h"
 
 namespace tb::cli {
 

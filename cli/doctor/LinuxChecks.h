@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QHash>
 #include <QSet>
 #include <optional>
 #include <vector>
 
-#include "cli/Doctor.h"
-#include "cli/LinuxHost.h"
+#include "cli/doctor/Doctor.h"
+#include "cli/doctor/LinuxHost.h"
+#include "core/BindingPlan.h"
 
 namespace tb::cli::linux_checks {
 
@@ -15,8 +17,28 @@ using linux_host::InterfaceAddress;
 // "sudo " unless this program already runs as root.
 QString Sudo();
 
-// The port every binding and broadcast receiver of the program needs.
-void CheckPort(const std::vector<InterfaceAddress>& addresses, std::vector<Verdict>& out);
+// Binding port 998 on one address the endpoint listens on, as the endpoint
+// binds it; `error` is the system's, 0 when it could.
+struct BindAttempt {
+  Address address = 0;
+  int error = 0;
+  QStringList holders;  // "name (pid N)" of what holds the port, when in use
+  QStringList pids;
+};
+// Each binding and broadcast receiver of the endpoint's plan, in its order.
+std::vector<BindAttempt> TryBindings(const BindingPlan& plan);
+
+// What a refused binding is explained with.
+struct PortFacts {
+  unsigned uid = 0;
+  int unprivilegedPortStart = -1;
+  QString privilege;  // why this process may bind ports below 1024, or how far it may
+  QString ownPath;
+};
+PortFacts ReadPortFacts();
+
+void CheckPort(const std::vector<BindAttempt>& attempts, const PortFacts& facts,
+               std::vector<Verdict>& out);
 
 // Each interface with an IPv4 address but the loopback one.
 void CheckInterfaces(const std::vector<InterfaceAddress>& addresses, std::vector<Verdict>& out);
@@ -53,9 +75,18 @@ struct ProbeResult {
 // of it, listening `windowMs` after each on a socket of its own.
 ProbeResult Probe(const std::vector<InterfaceAddress>& addresses, int windowMs);
 
+// rp_filter as it is set: for all interfaces, for each by name, and whether
+// a default route makes loose mode enough.
+struct ReversePathSettings {
+  int all = 0;
+  QHash<QString, int> own;
+  bool defaultRoute = false;
+};
+ReversePathSettings ReadReversePathSettings(const std::vector<InterfaceAddress>& addresses);
+
 void CheckReversePathFilter(const std::vector<InterfaceAddress>& addresses,
-                            const ProbeResult& probe, std::vector<Verdict>& out);
-void CheckFirewall(std::vector<Verdict>& out);
+                            const ReversePathSettings& settings, const ProbeResult& probe,
+                            std::vector<Verdict>& out);
 void ReportProbe(const ProbeResult& probe, std::vector<Verdict>& out);
 
 }  // namespace tb::cli::linux_checks

@@ -6,34 +6,22 @@
 #include <vector>
 
 #include "net/Ipv4Address.h"
+#include "net/SocketLayer.h"
 
 namespace tb::cli::linux_host {
 
 using Address = Ipv4;
+using socketlayer::InterfaceAddress;
 
 QString Dotted(Address address);
-
-// One IPv4 address of one interface.
-struct InterfaceAddress {
-  QString name;
-  int index = 0;
-  Address address = 0;
-  Address netmask = 0;
-  bool up = false;
-  bool running = false;
-  bool broadcast = false;
-  bool loopback = false;
-  // Empty, or what makes it a tunnel ("point-to-point", "WireGuard", ...):
-  // broadcasts do not cross it.
-  QString tunnel;
-
-  Address Broadcast() const { return DirectedBroadcast(address, netmask); }
-  bool Holds(Address other) const { return (other & netmask) == (address & netmask); }
-};
+QString NameOf(const InterfaceAddress& entry);
 
 // Every IPv4 address of every interface, in the system's order, as the
 // endpoint lists them.
 std::vector<InterfaceAddress> ListInterfaces();
+// The addresses the endpoint binds, from its own listing; none when the
+// system cannot be asked.
+std::vector<AnsiString> HostAddresses();
 
 // The trimmed text of a file, or nullopt when it cannot be read.
 std::optional<QString> ReadText(const QString& path);

@@ -1,15 +1,19 @@
-#include "cli/FirewallRules.h"
+#include "cli/doctor/FirewallRules.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <map>
+#include <set>
+
+#include "protocol/Message.h"
 
 namespace tb::cli::firewall {
 
 namespace {
 
-constexpr int Port = 998;
+constexpr int LastPort = 65535;
 constexpr int MaxDepth = 16;
 
 Truth Not(Truth t) {
@@ -46,7 +50,8 @@ Truth Holds(const QJsonValue& value, const std::function<Truth(const QJsonValue&
     if (object.contains(QStringLiteral("range"))) {
       const QJsonArray range = object.value(QStringLiteral("range")).toArray();
       if (range.size() == 2 && range[0].isDouble() && range[1].isDouble()) {
-        return range[0].toInt() <= Port && Port <= range[1].toInt() ? Truth::Yes : Truth::No;
+        return range[0].toInt() <= CommandPort && CommandPort <= range[1].toInt() ? Truth::Yes
+                                                                                  : Truth::No;
       }
     }
     return Truth::Maybe;
@@ -59,11 +64,35 @@ Truth Holds(const QJsonValue& value, const std::function<Truth(const QJsonValue&
 
 Truth IsPort(const QJsonValue& v) {
   if (v.isDouble()) {
-    return v.toInt() == Port ? Truth::Yes : Truth::No;
+    return v.toInt() == CommandPort ? Truth::Yes : Truth::No;
   }
   bool ok = false;
   const int number = v.toString().toInt(&ok);
-  return ok ? (number == Port ? Truth::Yes : Truth::No) : Truth::Maybe;
+  return ok ? (number == CommandPort ? Truth::Yes : Truth::No) : Truth::Maybe;
+}
+
+// iptables' ports: "998", "990:999", ":1000" (from 0), "990:" (to the
+// last port), or a comma-separated list of these for multiport.
+Truth IptablesPortsHold(const QString& value) {
+  for (const QString& item : value.split(QLatin1Char(','))) {
+    const QStringList bounds = item.split(QLatin1Char(':'));
+    if (bounds.size() > 2) {
+      continue;
+    }
+    bool ok = true;
+    const auto bound = [&ok](const QString& text, int open) {
+      bool number = false;
+      const int port = text.toInt(&number);
+      ok = ok && (number || text.isEmpty());
+      return number ? port : open;
+    };
+    const int low = bound(bounds.front(), bounds.size() == 2 ? 0 : -1);
+    const int high = bound(bounds.back(), bounds.size() == 2 ? LastPort : -1);
+    if (ok && low <= CommandPort && CommandPort <= high) {
+      return Truth::Yes;
+    }
+  }
+  return Truth::No;
 }
 
 Truth IsUdp(const QJsonValue& v) {
@@ -76,10 +105,10 @@ Truth Compare(const QString& op, const QJsonValue& right) {
     return Truth::Maybe;
   }
   const int limit = right.toInt();
-  const bool holds = op == QLatin1String("<")    ? Port < limit
-                     : op == QLatin1String(">")  ? Port > limit
-                     : op == QLatin1String("<=") ? Port <= limit
-                                                 : Port >= limit;
+  const bool holds = op == QLatin1String("<")    ? CommandPort < limit
+                     : op == QLatin1String(">")  ? CommandPort > limit
+                     : op == QLatin1String("<=") ? CommandPort <= limit
+                                                 : CommandPort >= limit;
   return holds ? Truth::Yes : Truth::No;
 }
 
@@ -161,7 +190,8 @@ std::vector<Judged> JudgeText(const QString& text) {
                                    .remove(QRegularExpression(QStringLiteral("[{} ]")))
                                    .split(QLatin1Char(','))) {
       const QStringList bounds = item.split(QLatin1Char('-'));
-      if (bounds.value(0).toInt() <= Port && Port <= bounds.value(bounds.size() - 1).toInt()) {
+      if (bounds.value(0).toInt() <= CommandPort &&
+          CommandPort <= bounds.value(bounds.size() - 1).toInt()) {
         holds = Truth::Yes;
       }
     }
@@ -254,49 +284,73 @@ const Chain* FindChain(const Ruleset& rules, const Chain& from, const QString& n
   return nullptr;
 }
 
-Walk Follow(const Ruleset& rules, const Chain& chain, int depth) {
-  for (const Rule& rule : chain.rules) {
-    if (rule.applies == Truth::No) {
-      continue;
+// Walks the chains from a base chain. A chain's walk does not depend on where
+// it was reached from, so each is walked once: rules that jump to one chain
+// again and again, or chains in a loop, would otherwise take for ever.
+class Walker {
+ public:
+  explicit Walker(const Ruleset& rules) : rules_(rules) {}
+
+  Walk Follow(const Chain& chain, int depth) {
+    if (const auto known = walked_.find(&chain); known != walked_.end()) {
+      return known->second;
     }
-    const bool decisive = rule.applies == Truth::Yes || rule.namesPort;
-    switch (rule.action) {
-      case Action::Accept:
-        if (decisive) {
-          return {Fate::Accepted, &chain, &rule};
-        }
-        break;
-      case Action::Drop:
-        if (decisive) {
-          return {Fate::Dropped, &chain, &rule};
-        }
-        break;
-      case Action::Return:
-        if (decisive) {
-          return {};
-        }
-        break;
-      case Action::Jump:
-      case Action::Goto: {
-        const Chain* target = FindChain(rules, chain, rule.target);
-        if (target != nullptr && depth < MaxDepth) {
-          Walk walk = Follow(rules, *target, depth + 1);
-          if (walk.fate != Fate::Passes || walk.wentTo) {
-            return walk;
-          }
-          if (rule.action == Action::Goto && decisive) {
-            walk.wentTo = true;
-            return walk;
-          }
-        }
-        break;
-      }
-      case Action::None:
-        break;
-    }
+    walking_.insert(&chain);
+    const Walk walk = FollowRules(chain, depth);
+    walking_.erase(&chain);
+    walked_.emplace(&chain, walk);
+    return walk;
   }
-  return {};
-}
+
+ private:
+  Walk FollowRules(const Chain& chain, int depth) {
+    for (const Rule& rule : chain.rules) {
+      if (rule.applies == Truth::No) {
+        continue;
+      }
+      const bool decisive = rule.applies == Truth::Yes || rule.namesPort;
+      switch (rule.action) {
+        case Action::Accept:
+          if (decisive) {
+            return {Fate::Accepted, &chain, &rule};
+          }
+          break;
+        case Action::Drop:
+          if (decisive) {
+            return {Fate::Dropped, &chain, &rule};
+          }
+          break;
+        case Action::Return:
+          if (decisive) {
+            return {};
+          }
+          break;
+        case Action::Jump:
+        case Action::Goto: {
+          const Chain* target = FindChain(rules_, chain, rule.target);
+          if (target != nullptr && depth < MaxDepth && !walking_.contains(target)) {
+            Walk walk = Follow(*target, depth + 1);
+            if (walk.fate != Fate::Passes || walk.wentTo) {
+              return walk;
+            }
+            if (rule.action == Action::Goto && decisive) {
+              walk.wentTo = true;
+              return walk;
+            }
+          }
+          break;
+        }
+        case Action::None:
+          break;
+      }
+    }
+    return {};
+  }
+
+  const Ruleset& rules_;
+  std::map<const Chain*, Walk> walked_;
+  std::set<const Chain*> walking_;
+};
 
 }  // namespace
 
@@ -413,11 +467,14 @@ Ruleset FromIptablesSave(const QString& text) {
             value == QLatin1String("udp") || value == QLatin1String("17") ? Truth::Yes : Truth::No;
       } else if (option == QLatin1String("--dport") || option == QLatin1String("--dports") ||
                  option == QLatin1String("--destination-port") ||
-                 option == QLatin1String("--sport") || option == QLatin1String("--source-port")) {
-        judged = JudgeText(QStringLiteral("udp dport { %1 }")
-                               .arg(QString(value).replace(QLatin1Char(':'), QLatin1Char('-'))))
-                     .front();
-        judged.namesPort = judged.namesPort && !negate && option.contains(QLatin1String("dport"));
+                 option == QLatin1String("--destination-ports") ||
+                 option == QLatin1String("--sport") || option == QLatin1String("--sports") ||
+                 option == QLatin1String("--source-port") ||
+                 option == QLatin1String("--source-ports")) {
+        judged.truth = IptablesPortsHold(value);
+        judged.namesPort = judged.truth == Truth::Yes && !negate &&
+                           (option.contains(QLatin1String("dport")) ||
+                            option.contains(QLatin1String("destination")));
       } else if (option == QLatin1String("-i") || option == QLatin1String("--in-interface")) {
         judged.truth = value == QLatin1String("lo") ? Truth::No : Truth::Maybe;
       } else if (option == QLatin1String("--state") || option == QLatin1String("--ctstate")) {
@@ -461,11 +518,12 @@ Ruleset FromIptablesSave(const QString& text) {
 
 std::vector<Drop> FindDrops(const Ruleset& rules) {
   std::vector<Drop> drops;
+  Walker walker(rules);
   for (const Chain& chain : rules.chains) {
     if (!chain.receives) {
       continue;
     }
-    const Walk walk = Follow(rules, chain, 0);
+    const Walk walk = walker.Follow(chain, 0);
     if (walk.fate == Fate::Dropped) {
       drops.push_back({chain.family, chain.table, chain.name, walk.chain->name, walk.rule->handle});
     } else if (walk.fate == Fate::Passes && chain.policyDrop) {

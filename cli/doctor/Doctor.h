@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace tb::cli {
@@ -21,5 +23,10 @@ struct Verdict {
 // The checks this platform has, in the order they are reported; one file
 // per platform. `windowMs` is the live query's window on each interface.
 std::vector<Verdict> RunChecks(int windowMs);
+
+int CountProblems(const std::vector<Verdict>& verdicts);
+// The report's lines for a reader, or its one JSON document for scripts.
+QStringList TextReport(const std::vector<Verdict>& verdicts);
+QJsonDocument JsonReport(const std::vector<Verdict>& verdicts);
 
 }  // namespace tb::cli

@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+#include "cli/Console.h"
+#include "cli/ExitCodes.h"
+#include "cli/OutputFormats.h"
+#include "cli/doctor/Doctor.h"
+
+namespace tb::cli {
+
+int Doctor(const QStringList& arguments) {
+  TCommandLine line(QStringLiteral("doctor"));
+  const QCommandLineOption json = line.Add(QStringLiteral("json"));
+  if (const auto done = line.Parse(arguments)) {
+    return *done;
+  }
+  const int windowMs = line.WindowMs();
+  if (!line.Positional().isEmpty()) {
+    return line.Refuse(QStringLiteral("doctor takes no arguments"));
+  }
+  const std::vector<Verdict> verdicts = RunChecks(windowMs);
+  if (line.IsSet(json)) {
+    Out(JsonText(JsonReport(verdicts)));
+  } else {
+    for (const QString& text : TextReport(verdicts)) {
+      Out(text);
+    }
+  }
+  return CountProblems(verdicts) == 0 ? ExitOk : ExitFailed;
+}
+
+}  // namespace tb::cli
