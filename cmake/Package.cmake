@@ -25,6 +25,12 @@ endfunction()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
+# Named, since CPack would pack a build without the window, whose one
+# component is brelvan, as a single package of the project's name.
+set(CPACK_COMPONENTS_ALL brelvan)
+if(TB_BUILD_GUI)
+  list(APPEND CPACK_COMPONENTS_ALL tarnwick-brelvan)
+endif()
 set(CPACK_PACKAGE_NAME tarnwick-brelvan)
 set(CPACK_PACKAGE_VENDOR "Tarnwick")
 set(CPACK_PACKAGE_CONTACT "${TB_PACKAGE_CONTACT}")
