@@ -4,11 +4,15 @@
 # Qt Gui and Widgets hidden from CMake, so that anything that still asks for
 # them fails the configure. Builds core, cli, tools and their tests, runs them
 # (the lab tests as root, in the lab $TB_LAB_PREFIX-*, default tbhead), and
-# checks that brelvan and the simulator need no libQt6Gui or libQt6Widgets.
+# checks that brelvan and the simulator need no libQt6Gui or libQt6Widgets
+# and that CPack makes brelvan's package alone.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 dir="$root/build-headless"
 prefix="${TB_LAB_PREFIX:-tbhead}"
+
+# CPack's dependency list reads the programs with file and dpkg-shlibdeps.
+TB_DEPS_EXTRA="file dpkg-dev" bash "$root/scripts/deps.sh"
 
 cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTB_BUILD_GUI=OFF \
   -DCMAKE_DISABLE_FIND_PACKAGE_Qt6Gui=ON -DCMAKE_DISABLE_FIND_PACKAGE_Qt6Widgets=ON \
@@ -27,3 +31,11 @@ for program in cli/brelvan tools/tb-devsim; do
   fi
   echo "headless: $program needs $(paste -sd ' ' <<<"$needed")"
 done
+
+(cd "$dir" && rm -f ./*.deb && cpack -G DEB >/dev/null)
+mapfile -t debs < <(cd "$dir" && ls -- *.deb)
+if ((${#debs[@]} != 1)) || [[ "${debs[0]}" != brelvan_*.deb ]]; then
+  echo "headless: cpack made ${debs[*]}, not brelvan's package alone" >&2
+  exit 1
+fi
+echo "headless: cpack made ${debs[0]}"
