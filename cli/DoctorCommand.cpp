@@ -10,7 +10,7 @@ namespace tb::cli {
 
 int Doctor(const QStringList& arguments) {
   TCommandLine line(QStringLiteral("doctor"));
-  const QCommandLineOption json = line.Add(QStringLiteral("json"));
+  const QCommandLineOption json = line.Option(QStringLiteral("json"));
   if (const auto done = line.Parse(arguments)) {
     return *done;
   }

@@ -6,6 +6,10 @@
 ; through the Windows Firewall (UDP 998, for the program and its command-line
 ; companion only); the uninstaller takes all of it away again. Silent with /S.
 Unicode true
+; The version comes from the build (project() of CMakeLists.txt), never from here.
+!ifndef VERSION
+  !error "makensis needs -DVERSION=x.y.z"
+!endif
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 

@@ -1,23 +1,26 @@
 #!/usr/bin/env bash
-# The Debian package as a user meets it: build it with CPack, check it with
-# lintian (no errors), install it with apt, validate its desktop entry and its
-# AppStream metadata (offline), check that both programs got
-# cap_net_bind_service and that brelvan's manual page and bash completion
-# work, then, as a fresh unprivileged user inside the network lab (namespaces
-# $TB_PKG_LAB_PREFIX-*, default tbpkg), list simulated devices with the
-# installed brelvan and prove that the installed program bound UDP port 998.
-# The package, the user and the lab are removed at the end.
+# The Debian packages as a user meets them: build both with CPack (brelvan:
+# the command line and the simulator; tarnwick-brelvan: the window), check
+# them with lintian (no errors), prove from brelvan's own Depends that it
+# pulls in no Qt Gui, Qt Widgets or X11 library, install them with apt,
+# validate the desktop entry and the AppStream metadata (offline), check that
+# both programs got cap_net_bind_service and that brelvan's manual page and
+# bash completion work, then, as a fresh unprivileged user inside the network
+# lab (namespaces $TB_PKG_LAB_PREFIX-*, else $TB_LAB_PREFIX-*, default
+# tbpkg), list simulated devices with the installed brelvan and prove that
+# the installed program bound UDP port 998. The packages, the user and the
+# lab are removed at the end.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 dir="$root/build-pkg/pkg"
-prefix="${TB_PKG_LAB_PREFIX:-tbpkg}"
+prefix="${TB_PKG_LAB_PREFIX:-${TB_LAB_PREFIX:-tbpkg}}"
 user=tbpkg-user
 program=/usr/bin/tarnwick-brelvan
 brelvan=/usr/bin/brelvan
 jobs="$(nproc)"
 ((jobs > 2)) && jobs=2
 
-TB_DEPS_EXTRA="libcap2-bin desktop-file-utils dpkg-dev lintian appstream help2man man-db bash-completion" \
+TB_DEPS_EXTRA="libcap2-bin desktop-file-utils dpkg-dev lintian appstream man-db bash-completion" \
   bash "$root/scripts/deps.sh"
 
 # RelWithDebInfo, stripped by CPack: GCC 12 at -O3 warns falsely (-Wrestrict)
@@ -25,15 +28,40 @@ TB_DEPS_EXTRA="libcap2-bin desktop-file-utils dpkg-dev lintian appstream help2ma
 cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTB_BUILD_TESTS=OFF -DTB_BUILD_BENCH=OFF >/dev/null
 cmake --build "$dir" -j "$jobs"
-rm -f "$dir"/tarnwick-brelvan_*.deb
+rm -f "$dir"/*.deb
 (cd "$dir" && cpack -G DEB >/dev/null)
-deb="$(ls "$dir"/tarnwick-brelvan_*.deb)"
-echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
-# Warnings are shown; only errors fail the stage.
-lintian_ok=true
-report="$(lintian --fail-on error "$deb" 2>&1)" || lintian_ok=false
-grep -v "root privileges" <<<"$report" | sed 's/^/package: lintian: /' || true
-$lintian_ok || { echo "package: lintian found errors" >&2; exit 1; }
+cli_deb="$(ls "$dir"/brelvan_*.deb)"
+gui_deb="$(ls "$dir"/tarnwick-brelvan_*.deb)"
+for deb in "$cli_deb" "$gui_deb"; do
+  echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
+  # Warnings are shown; only errors fail the stage.
+  lintian_ok=true
+  report="$(lintian --fail-on error "$deb" 2>&1)" || lintian_ok=false
+  grep -v "root privileges" <<<"$report" | sed 's/^/package: lintian: /' || true
+  $lintian_ok || { echo "package: lintian found errors in $(basename "$deb")" >&2; exit 1; }
+done
+
+# Every package that installing a .deb can pull in: its Depends and
+# Pre-Depends (each alternative), followed through the archive's own.
+pulled_in() {
+  local names
+  names="$(dpkg-deb -f "$1" Depends Pre-Depends | sed 's/^[A-Za-z-]*://; s/[,|]/\n/g' |
+    sed 's/(.*)//; s/\[.*\]//; s/:[a-z0-9]*//; s/ //g' | grep . | sort -u)"
+  # shellcheck disable=SC2086
+  apt-cache depends --recurse --no-recommends --no-suggests --no-conflicts --no-breaks \
+    --no-replaces --no-enhances $names | grep -v '^ ' | sed 's/:.*//; s/[<>]//g' | sort -u
+}
+# Qt's windowing half and the X11 client libraries (GL's drag in X11 too).
+windowing='^(libqt6(gui|widgets)6|libx(11|cb|au|dmcp|ext|render|kbcommon-x11|i|fixes|randr|cursor|inerama|shmfence|xf86vm|composite|damage|t)[0-9-].*|lib(sm|ice)[0-9].*|libgl(x|1).*|libegl.*)$'
+cli_pulls="$(pulled_in "$cli_deb")"
+if grep -E "$windowing" <<<"$cli_pulls" >"$dir/windowing.txt"; then
+  echo "package: installing brelvan pulls in $(paste -sd ' ' "$dir/windowing.txt")" >&2
+  exit 1
+fi
+# The window's package does pull them in: the check sees them when they are there.
+grep -qE "$windowing" <<<"$(pulled_in "$gui_deb")" ||
+  { echo "package: the window's package pulls in no Qt Gui: the check is blind" >&2; exit 1; }
+echo "package: brelvan pulls in $(wc -l <<<"$cli_pulls") packages, none of Qt Gui, Qt Widgets or X11"
 
 lab() { TB_LAB_PREFIX="$prefix" bash "$root/scripts/lab.sh" "$@"; }
 app_pid=""
@@ -49,24 +77,36 @@ cleanup() {
   fi
   lab down || true
   userdel "$user" 2>/dev/null || true
-  DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq tarnwick-brelvan >/dev/null 2>&1 || true
+  DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq tarnwick-brelvan brelvan >/dev/null 2>&1 || true
 }
 trap cleanup EXIT
 
 export DEBIAN_FRONTEND=noninteractive
-if ! apt-get install -y -qq --no-install-recommends "$deb" >"$dir/install.log" 2>&1; then
+if ! apt-get install -y -qq --no-install-recommends "$cli_deb" "$gui_deb" >"$dir/install.log" 2>&1; then
   cat "$dir/install.log" >&2
   exit 1
 fi
 manual=/usr/share/man/man1/brelvan.1.gz
 completion=/usr/share/bash-completion/completions/brelvan
 metainfo=/usr/share/metainfo/com.tarnwick.brelvan.metainfo.xml
-for f in "$program" "$brelvan" /usr/bin/tb-devsim /usr/share/applications/tarnwick-brelvan.desktop \
-  "$metainfo" /usr/share/icons/hicolor/32x32/apps/tarnwick-brelvan.png \
-  /usr/share/doc/tarnwick-brelvan/copyright /usr/share/doc/tarnwick-brelvan/changelog.gz \
-  "$manual" "$completion"; do
-  [[ -e "$f" ]] || { echo "package: $f not installed" >&2; exit 1; }
-done
+# Each file from the package it belongs in.
+while read -r package f; do
+  owner="$(dpkg-query -S "$f" 2>/dev/null | cut -d: -f1)" || true
+  [[ "$owner" == "$package" ]] || { echo "package: $f not installed by $package" >&2; exit 1; }
+done <<EOF
+brelvan $brelvan
+brelvan /usr/bin/tb-devsim
+brelvan $manual
+brelvan $completion
+brelvan /usr/share/doc/brelvan/copyright
+brelvan /usr/share/doc/brelvan/changelog.gz
+tarnwick-brelvan $program
+tarnwick-brelvan /usr/share/applications/tarnwick-brelvan.desktop
+tarnwick-brelvan $metainfo
+tarnwick-brelvan /usr/share/icons/hicolor/32x32/apps/tarnwick-brelvan.png
+tarnwick-brelvan /usr/share/doc/tarnwick-brelvan/copyright
+tarnwick-brelvan /usr/share/doc/tarnwick-brelvan/changelog.gz
+EOF
 desktop-file-validate /usr/share/applications/tarnwick-brelvan.desktop
 # Offline: the validator would otherwise fetch the screenshot and home page.
 appstreamcli validate --no-net --strict "$metainfo"
