@@ -3,6 +3,9 @@
 #include <map>
 #include <utility>
 
+#include "core/Latin1.h"
+#include "protocol/DeviceRow.h"
+
 namespace tb::cli {
 
 namespace {
@@ -55,18 +58,6 @@ bool SplitRecord(const QString& line, QStringList& fields) {
   return !quoted;
 }
 
-// The MAC's hexadecimal digits in one letter case: the devices that
-// FindDevice would take one text for.
-QString MacKey(const QString& mac) {
-  QString key;
-  for (const QChar c : mac) {
-    if (c.isDigit() || (c.toUpper() >= QLatin1Char('A') && c.toUpper() <= QLatin1Char('F'))) {
-      key += c.toUpper();
-    }
-  }
-  return key.isEmpty() ? mac : key;
-}
-
 }  // namespace
 
 BatchFile ParseBatch(const QString& text) {
@@ -75,7 +66,8 @@ BatchFile ParseBatch(const QString& text) {
   const QStringList lines =
       (text.startsWith(QChar(0xFEFF)) ? text.mid(1) : text).split(QLatin1Char('\n'));
   bool first = true;
-  std::map<QString, int> lineOfMac;
+  // In FindDevice's notation: the lines that would name one device.
+  std::map<AnsiString, int> lineOfMac;
   for (qsizetype n = 0; n < lines.size(); ++n) {
     // A carriage return is a line end's, in whatever number a program wrote
     // it: never part of a value.
@@ -120,7 +112,8 @@ BatchFile ParseBatch(const QString& text) {
       file.errors << where + QStringLiteral("no MAC");
     } else if (entry.dhcp && (!entry.netmask.isEmpty() || !entry.gateway.isEmpty())) {
       file.errors << where + QStringLiteral("DHCP takes no netmask and no gateway");
-    } else if (const auto [seen, added] = lineOfMac.emplace(MacKey(entry.mac), number); !added) {
+    } else if (const auto [seen, added] = lineOfMac.emplace(MacDigits(ToAnsi(entry.mac)), number);
+               !added) {
       file.errors << where + QStringLiteral("%1 is listed again (first on line %2)")
                                  .arg(entry.mac)
                                  .arg(seen->second);

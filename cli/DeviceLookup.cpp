@@ -2,20 +2,13 @@
 
 #include "cli/Console.h"
 #include "cli/ExitCodes.h"
+#include "core/Latin1.h"
 
 namespace tb::cli {
 
 namespace {
 
-QString HexDigits(const QString& mac) {
-  QString digits;
-  for (const QChar c : mac) {
-    if (c.isDigit() || (c.toUpper() >= QLatin1Char('A') && c.toUpper() <= QLatin1Char('F'))) {
-      digits += c.toUpper();
-    }
-  }
-  return digits;
-}
+QString HexDigits(const QString& mac) { return Text(MacDigits(ToAnsi(mac))); }
 
 }  // namespace
 

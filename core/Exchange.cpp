@@ -3,6 +3,7 @@
 #include "core/FanOut.h"
 #include "core/ProcessGuard.h"
 #include "net/IdUDPServer.h"
+#include "protocol/DeviceRow.h"
 
 namespace tb {
 
@@ -54,6 +55,7 @@ void TExchange::SetExchangeMode(ExchangeMode mode) {
 
 void TExchange::RefreshDevices() {
   events_.clearList();
+  heardOn_.clear();
   SendCommand(QueryCommand);
   SetExchangeMode(ExchangeMode::Querying);
 }
@@ -62,7 +64,13 @@ void TExchange::SendConfiguration(const ConfigRequest& request) {
   // What the endpoint read before the request left cannot answer it, however
   // long it waited for its handler (behind a password prompt, say).
   configFence_ = UDPServer->ArrivalsSoFar();
-  SendCommand(BuildConfigCommand(request));
+  const auto heard = heardOn_.find(MacDigits(request.mac));
+  if (heard == heardOn_.end() || services_.sendCommand) {
+    SendCommand(BuildConfigCommand(request));
+  } else {
+    SendCommandFanOutFrom(BuildConfigCommand(request), *UDPServer, heard->second,
+                          services_.getLocalInterfaces, events_.showMessage);
+  }
   FTargetMAC = request.mac;
   // Only a reply to this request may decide its outcome: a flag left set by
   // an abandoned window, or by an ACK with an empty MAC after the last
@@ -82,6 +90,10 @@ void TExchange::UDPServerUDPRead(TIdUDPServer& Sender, TIdMemoryStream& AData,
       break;
     case ExchangeMode::Querying:
       if (GetCommandName(text) == "NTM") {
+        const AnsiString mac = MacDigits(MakeDeviceRow(text).MAC());
+        if (heardOn_.size() < MaxHeardDevices || heardOn_.contains(mac)) {
+          heardOn_[mac].insert(ABinding.IP);
+        }
         events_.addDevice(text, ABinding);
       }
       break;

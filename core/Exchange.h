@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
+#include <set>
 
 #include "common/AnsiString.h"
 #include "core/ChangeTimer.h"
@@ -61,6 +63,9 @@ class TExchange {
   void UDPServerUDPRead(TIdUDPServer& Sender, TIdMemoryStream& AData, TIdSocketHandle& ABinding);
   void tmrTimeoutTimer();
 
+  // The most MACs whose bindings a query remembers: the hosts of a /16.
+  static constexpr std::size_t MaxHeardDevices = 65536;
+
   // Length of a query's window; the program's is QueryWindowMs.
   void SetQueryWindow(int milliseconds) { queryWindowMs_ = milliseconds; }
 
@@ -77,6 +82,9 @@ class TExchange {
   TargetReply lastTargetReply_ = TargetReply::None;
   // The endpoint's arrival count when the configuration request was sent.
   std::uint64_t configFence_ = 0;
+  // The bindings that heard each MAC (MacDigits) in the last query, for the networks a
+  // configuration request is sent to; at most MaxHeardDevices MACs.
+  std::map<AnsiString, std::set<AnsiString>> heardOn_;
 };
 
 }  // namespace tb

@@ -64,6 +64,43 @@ void SendCommandFanOut(const AnsiString& text, TIdUDPServer& server,
   }
 }
 
+void SendCommandFanOutFrom(
+    const AnsiString& text, TIdUDPServer& server, const std::set<AnsiString>& fromAddresses,
+    const std::function<bool(std::vector<TLocalInterface>&)>& getLocalInterfaces,
+    const std::function<void(const AnsiString&)>& showMessage) {
+  std::vector<TIdSocketHandle*> from;
+  for (int i = 0; server.Active() && i < server.Bindings().Count(); ++i) {
+    TIdSocketHandle& binding = server.Bindings().Items(i);
+    if (binding.HandleAllocated() && fromAddresses.contains(binding.IP)) {
+      from.push_back(&binding);
+    }
+  }
+  if (from.empty()) {
+    SendCommandFanOut(text, server, getLocalInterfaces, showMessage);
+    return;
+  }
+  std::vector<TLocalInterface> interfaces;
+  try {
+    if (!getLocalInterfaces(interfaces)) {
+      interfaces.clear();
+    }
+  } catch (...) {
+    interfaces.clear();
+  }
+  for (TIdSocketHandle* binding : from) {
+    try {
+      for (const TLocalInterface& entry : interfaces) {
+        if (entry.IPAddress == binding->IP) {
+          server.SendFrom(*binding, entry.BroadcastAddress, CommandPort, text);
+        }
+      }
+      server.BroadcastFrom(*binding, text, CommandPort);
+    } catch (...) {
+      showMessage(CommunicationErrorText);
+    }
+  }
+}
+
 void SetUpBindings(TIdUDPServer& server,
                    const std::function<std::vector<AnsiString>()>& listHostAddresses,
                    const std::function<void(const AnsiString&)>& showMessage) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <set>
 #include <vector>
 
 #include "common/AnsiString.h"
@@ -23,6 +24,17 @@ inline constexpr const char* NoLocalAddressText =
 void SendCommandFanOut(const AnsiString& text, TIdUDPServer& server,
                        const std::function<bool(std::vector<TLocalInterface>&)>& getLocalInterfaces,
                        const std::function<void(const AnsiString&)>& showMessage);
+
+// As SendCommandFanOut, but from the bindings on `fromAddresses` alone: to
+// their networks' directed broadcasts and to 255.255.255.255 from each. A
+// configuration request, password and all, so reaches only the networks its
+// device was heard on, not every bridge, tunnel and guest network of the
+// computer. Falls back to SendCommandFanOut while the endpoint is inactive
+// or none of the addresses is bound.
+void SendCommandFanOutFrom(
+    const AnsiString& text, TIdUDPServer& server, const std::set<AnsiString>& fromAddresses,
+    const std::function<bool(std::vector<TLocalInterface>&)>& getLocalInterfaces,
+    const std::function<void(const AnsiString&)>& showMessage);
 
 // One binding on port 998 per distinct host address, in the given order; tells the
 // user when there is none. An address list that cannot be had counts as empty.

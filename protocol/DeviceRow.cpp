@@ -55,6 +55,17 @@ DeviceRow MakeDeviceRow(const AnsiString& ntmText) {
   return row;
 }
 
+AnsiString MacDigits(const AnsiString& mac) {
+  AnsiString digits;
+  for (const char c : mac) {
+    const char upper = (c >= 'a' && c <= 'f') ? static_cast<char>(c - 'a' + 'A') : c;
+    if ((upper >= '0' && upper <= '9') || (upper >= 'A' && upper <= 'F')) {
+      digits += upper;
+    }
+  }
+  return digits.empty() ? mac : digits;
+}
+
 ConfigRequest CurrentSettings(const DeviceRow& row) {
   ConfigRequest request;
   request.mac = row.subItems[SubMAC];

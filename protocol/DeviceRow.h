@@ -36,6 +36,11 @@ struct DeviceRow {
 // The row that a discovery reply (an NTM text) makes.
 DeviceRow MakeDeviceRow(const AnsiString& ntmText);
 
+// The hexadecimal digits of a MAC text, in capitals: one text for every
+// notation of the same address ("00-1a-2b…", "00:1A:2B…"); the text itself
+// when it holds none.
+AnsiString MacDigits(const AnsiString& mac);
+
 // The device's settings as a configuration of it starts from them: its MAC,
 // DHCP on when the row says "Si" or has no address, its addresses, its host
 // name and whether it takes one. The password is left empty.

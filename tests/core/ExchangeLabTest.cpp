@@ -27,10 +27,13 @@ class ExchangeLab : public testing::Test {
     if (const std::string why = lab::SkipReason(); !why.empty()) {
       GTEST_SKIP() << why;
     }
-    MainServices services;
-    services.listHostAddresses = [] { return std::vector<AnsiString>{"10.77.0.1"}; };
-    // The request itself goes nowhere: the peer answers on cue.
-    services.sendCommand = [](const AnsiString&) {};
+  }
+
+  // `services` empty: the program's own, every datagram through the fan-out.
+  void Make(std::optional<MainServices> services = std::nullopt) {
+    if (!services) {
+      services = MainServices::System();
+    }
     TExchange::Events events;
     events.clearList = [] {};
     events.addDevice = [](const AnsiString&, const TIdSocketHandle&) {};
@@ -38,18 +41,17 @@ class ExchangeLab : public testing::Test {
     events.windowEnded = [] {};
     events.configurationEnded = [this](bool success, TargetReply) { outcome_ = success; };
     events.showMessage = [](const AnsiString&) {};
-    exchange_.emplace(services, events);
+    exchange_.emplace(*services, events);
     exchange_->SetUpBindings();
-    // The first send binds the endpoint's sockets.
-    exchange_->UDPServer->Send("10.77.0.2", 998, "HELLO()");
   }
 
   // Sends the request and runs its whole window.
-  std::optional<bool> Configure(const std::function<void()>& afterSend = [] {}) {
+  std::optional<bool> Configure(
+      const std::function<void()>& afterSend = [] {}, const AnsiString& mac = TargetMac) {
     outcome_.reset();
     ConfigRequest request;
     request.password = "clave01";
-    request.mac = TargetMac;
+    request.mac = mac;
     request.dhcp = true;
     exchange_->SendConfiguration(request);
     afterSend();
@@ -57,13 +59,20 @@ class ExchangeLab : public testing::Test {
     return outcome_;
   }
 
-  lab::Peer device_{"dev1", "10.77.0.2", 998};
   std::optional<TExchange> exchange_;
   std::optional<bool> outcome_;
 };
 
 TEST_F(ExchangeLab, AReplyReadBeforeTheRequestLeftIsNotItsAnswer) {
+  lab::Peer device_{"dev1", "10.77.0.2", 998};
   ASSERT_TRUE(device_.Ok());
+  MainServices services;
+  services.listHostAddresses = [] { return std::vector<AnsiString>{"10.77.0.1"}; };
+  // The request itself goes nowhere: the peer answers on cue.
+  services.sendCommand = [](const AnsiString&) {};
+  Make(services);
+  // The first send binds the endpoint's sockets.
+  exchange_->UDPServer->Send("10.77.0.2", 998, "HELLO()");
   const std::string ack = std::string("ACK(") + TargetMac + ")";
   // Read by the endpoint while its thread is busy elsewhere (a password
   // prompt): queued, not yet handled.
@@ -79,6 +88,22 @@ TEST_F(ExchangeLab, AReplyReadBeforeTheRequestLeftIsNotItsAnswer) {
 
   // The same reply after the request is its answer.
   EXPECT_EQ(Configure([&] { device_.Send(ack, "10.77.0.1", 998); }), std::optional<bool>(true));
+}
+
+// The password goes only where its device was heard: the other network of
+// the computer hears nothing of the request.
+TEST_F(ExchangeLab, AConfigurationReachesOnlyTheNetworksItsDeviceWasHeardOn) {
+  const std::string dir = ::testing::TempDir();
+  const lab::Simulator dev1("dev1", dir + "tb-core-dev1.log", TB_FLEET_PATH);
+  const lab::Simulator dev2("dev2", dir + "tb-core-dev2.log", TB_FLEET_PATH);
+  ASSERT_TRUE(dev1.Ready() && dev2.Ready()) << "simulators did not start";
+  Make();
+  exchange_->RefreshDevices();
+  lab::PumpFor(700ms);
+  EXPECT_EQ(Configure([] {}, "00:1A:2B:3C:4D:01"), std::optional<bool>(true));
+  EXPECT_GE(lab::Count(dev1.Log(), "data=CONFIG(clave01,00:1A:2B:3C:4D:01,"), 1U) << dev1.Log();
+  EXPECT_EQ(lab::Count(dev2.Log(), "CONFIG("), 0U) << dev2.Log();
+  EXPECT_GE(lab::Count(dev2.Log(), "HELLO()"), 1U) << dev2.Log();
 }
 
 }  // namespace
