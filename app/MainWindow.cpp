@@ -223,7 +223,13 @@ TExchange::Events TfrmMain::ExchangeEvents() {
                 mode == ExchangeMode::Configuring ? ConfiguringText : QueryingText;
             infoMessage_->Show();
           },
-      .windowEnded = [this] { infoMessage_->Close(); },
+      .windowEnded =
+          [this] {
+            infoMessage_->Close();
+            if (exchange_.FExchangeMode == ExchangeMode::Querying && devices_->Unlisted() > 0) {
+              ShowProgramMessage(this, UnlistedDevicesText + std::to_string(devices_->Unlisted()));
+            }
+          },
       .configurationEnded =
           [this](bool success, TargetReply) {
             ShowProgramMessage(this, success ? ConfigSuccessText : ConfigFailureText);

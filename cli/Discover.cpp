@@ -125,6 +125,12 @@ int Discover(const QStringList& arguments) {
       Err(session.Unreachable(*device.row));
     }
   }
+  if (const int unlisted = session.Devices().Unlisted(); unlisted > 0) {
+    Err(QStringLiteral("%1 more answers came from devices beyond the %2 that a list holds; "
+                       "they are not listed")
+            .arg(unlisted)
+            .arg(DeviceListModel::MaxRows));
+  }
   if (devices.empty()) {
     Err(QStringLiteral("no device answered within %1 ms").arg(windowMs));
     if (sendFailed) {

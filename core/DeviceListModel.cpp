@@ -19,9 +19,14 @@ DeviceListModel::DeviceListModel(QObject* parent)
 bool DeviceListModel::AddRow(DeviceRow row) {
   // The set answers the same question as a walk over every row's MAC text,
   // exactly and byte for byte, without making each reply cost O(n).
-  if (!macs_.insert(row.MAC()).second) {
+  if (macs_.contains(row.MAC())) {
     return false;
   }
+  if (Count() >= MaxRows) {
+    ++unlisted_;
+    return false;
+  }
+  macs_.insert(row.MAC());
   const SortedRows::Place place = rows_.PlaceOf(row.caption);
   beginInsertRows(QModelIndex(), place.index, place.index);
   rows_.Insert(place, std::move(row));
@@ -33,6 +38,7 @@ void DeviceListModel::Clear() {
   beginResetModel();
   rows_.Clear();
   macs_.clear();
+  unlisted_ = 0;
   endResetModel();
 }
 

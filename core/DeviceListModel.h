@@ -15,12 +15,18 @@ class DeviceListModel : public QAbstractTableModel {
 
  public:
   static constexpr int ColumnCount = 8;
+  // The most rows the list holds: the hosts of a /16. A flood of made-up
+  // MACs must not grow it without end.
+  static constexpr int MaxRows = 65536;
 
   explicit DeviceListModel(QObject* parent = nullptr);
 
   // Inserts the row at its caption position, after every row with an equal
-  // caption. False, and no change, when a row with the same MAC text exists.
+  // caption. False, and no change, when a row with the same MAC text exists,
+  // or when the list is full: then the row is counted in Unlisted.
   bool AddRow(DeviceRow row);
+  // Rows of new MACs turned away since the list was last emptied.
+  int Unlisted() const { return unlisted_; }
   void Clear();
 
   int Count() const { return rows_.Count(); }
@@ -38,6 +44,7 @@ class DeviceListModel : public QAbstractTableModel {
   SortedRows rows_;
   std::unordered_set<AnsiString> macs_;
   QStringList captions_;
+  int unlisted_ = 0;
 };
 
 }  // namespace tb

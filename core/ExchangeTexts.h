@@ -13,6 +13,9 @@ inline constexpr char ConfigFailureText[] =
     "Error al cambiar la configuraci\xf3n.\r\n"
     "Chequee la clave de acceso del equipo a configurar.";
 inline constexpr char WebPagePrefix[] = "http:\\";
+// After a query whose replies overflowed the list; the count follows.
+inline constexpr char UnlistedDevicesText[] =
+    "La lista est\xe1 completa. Dispositivos que respondieron y no se muestran: ";
 // A device whose address field names no host to open.
 inline constexpr char NoWebPageText[] = "El dispositivo no tiene una direcci\xf3n IP v\xe1lida.";
 

@@ -52,12 +52,20 @@ TEST_F(DeviceListModelTest, DropsExactDuplicatesKeepsCaseVariants) {
   EXPECT_FALSE(model.AddRow(MakeDeviceRow("NTM()")));
 }
 
-TEST_F(DeviceListModelTest, ClearForgetsRowsAndMacs) {
+TEST_F(DeviceListModelTest, ClearForgetsRowsMacsAndTheUnlistedCount) {
   DeviceListModel model;
-  model.AddRow(MakeDeviceRow("NTM(1113,1,m,i,n,g,0)"));
+  for (int i = 0; i < DeviceListModel::MaxRows; ++i) {
+    ASSERT_TRUE(model.AddRow(MakeDeviceRow("NTM(1113,1," + std::to_string(i) + ",i,n,g,0)")));
+  }
+  // A full list takes no new MAC and counts it; a known one is a duplicate.
+  EXPECT_FALSE(model.AddRow(MakeDeviceRow("NTM(1113,1,new,i,n,g,0)")));
+  EXPECT_FALSE(model.AddRow(MakeDeviceRow("NTM(1113,1,7,i,n,g,0)")));
+  EXPECT_EQ(model.Count(), DeviceListModel::MaxRows);
+  EXPECT_EQ(model.Unlisted(), 1);
   model.Clear();
   EXPECT_EQ(model.Count(), 0);
-  EXPECT_TRUE(model.AddRow(MakeDeviceRow("NTM(1113,1,m,i,n,g,0)")));
+  EXPECT_EQ(model.Unlisted(), 0);
+  EXPECT_TRUE(model.AddRow(MakeDeviceRow("NTM(1113,1,7,i,n,g,0)")));
 }
 
 TEST_F(DeviceListModelTest, ShowsLatin1TextsAndColumnCaptions) {
