@@ -95,15 +95,4 @@ bool TGuiHandOver::Post(Step step) {
   return true;
 }
 
-void TGuiHandOver::Cancel() {
-  const std::lock_guard<std::mutex> guard(state_->lock);
-  state_->cancelled = true;
-  ++state_->epoch;
-}
-
-void TGuiHandOver::Reset() {
-  const std::lock_guard<std::mutex> guard(state_->lock);
-  state_->cancelled = false;
-}
-
 }  // namespace tb
