@@ -5,6 +5,7 @@
 
 #include "common/ThreadSanitizerSync.h"
 #include "net/GuiHandOver.h"
+#include "net/PostedEvent.h"
 
 namespace tb {
 
@@ -12,14 +13,9 @@ namespace {
 
 // One step on its way to the GUI thread. Running it tells whether it wants
 // to run again.
-class StepEvent : public QEvent {
+class StepEvent : public PostedEvent<StepEvent> {
  public:
-  static QEvent::Type Kind() {
-    static const auto kind = static_cast<QEvent::Type>(QEvent::registerEventType());
-    return kind;
-  }
-
-  explicit StepEvent(std::function<bool()> run) : QEvent(Kind()), run_(std::move(run)) {}
+  explicit StepEvent(std::function<bool()> run) : run_(std::move(run)) {}
 
   bool Run() { return run_(); }
   std::function<bool()> Take() { return std::move(run_); }
