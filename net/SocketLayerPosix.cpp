@@ -9,10 +9,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <ctime>
 
 #include "net/ReceiveSlotPosix.h"
+#include "net/SocketAddressPosix.h"
 #include "net/SocketLayer.h"
 
 namespace tb::socketlayer {
@@ -20,23 +20,6 @@ namespace tb::socketlayer {
 namespace {
 
 int Fd(Handle socket) { return static_cast<int>(socket); }
-
-sockaddr_in MakeAddress(Ipv4 address, int port) {
-  sockaddr_in sa{};
-  sa.sin_family = AF_INET;
-  sa.sin_addr.s_addr = htonl(address);
-  sa.sin_port = htons(static_cast<std::uint16_t>(port));
-  return sa;
-}
-
-Ipv4 FromSockaddr(const sockaddr* sa) {
-  if (sa == nullptr || sa->sa_family != AF_INET) {
-    return 0;
-  }
-  sockaddr_in in{};
-  std::memcpy(&in, sa, sizeof in);
-  return ntohl(in.sin_addr.s_addr);
-}
 
 int Result(int rc) { return rc < 0 ? errno : 0; }
 
