@@ -10,13 +10,16 @@
 #include <vector>
 
 #include "net/IdUDPServer.h"
+#include "net/Ipv4Address.h"
 #include "net/SocketAddressPosix.h"
 
 namespace tb::bench {
 
 namespace {
 
-constexpr Ipv4 LabPcAddress = 0x0A4D0001U;  // 10.77.0.1
+// The PC's address on the lab's first subnet, and the device port, which the
+// program binds there.
+constexpr const char* LabPc = "10.77.0.1";
 constexpr int DevicePort = 998;
 
 }  // namespace
@@ -27,7 +30,7 @@ LabSocket::LabSocket(benchmark::State& state, bool broadcast)
     const int on = 1;
     ::setsockopt(fd_, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
   }
-  const sockaddr_in sa = socketlayer::MakeAddress(LabPcAddress, DevicePort);
+  const sockaddr_in sa = socketlayer::MakeAddress(*ParseDottedIPv4(LabPc), DevicePort);
   if (::bind(fd_, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) < 0) {
     state.SkipWithError("bind 10.77.0.1:998 failed (run inside the lab)");
     ::close(fd_);
@@ -53,7 +56,7 @@ void LabSocket::ReceiveEachIteration(benchmark::State& state) const {
 }
 
 bool ListenOnLab(benchmark::State& state, TIdUDPServer& server) {
-  server.Bindings().Add().IP = "10.77.0.1";
+  server.Bindings().Add().IP = LabPc;
   server.Bindings().Items(0).Port = DevicePort;
   try {
     server.SetActive(true);
