@@ -7,6 +7,10 @@
 #                                 (default tbNAME)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+if (($# != 2)); then
+  echo "usage: sanitized.sh SANITIZER NAME (run by asan.sh and tsan.sh)" >&2
+  exit 2
+fi
 sanitizer="$1"
 name="$2"
 dir="$root/build-$name"
