@@ -36,15 +36,4 @@ bool TGuiHandOver::Post(Step step) {  // NOLINT(performance-unnecessary-value-pa
   return true;
 }
 
-void TGuiHandOver::Cancel() {
-  const std::lock_guard<std::mutex> guard(state_->lock);
-  state_->cancelled = true;
-  ++state_->epoch;
-}
-
-void TGuiHandOver::Reset() {
-  const std::lock_guard<std::mutex> guard(state_->lock);
-  state_->cancelled = false;
-}
-
 }  // namespace tb

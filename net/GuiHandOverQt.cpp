@@ -5,6 +5,7 @@
 
 #include "common/ThreadSanitizerSync.h"
 #include "net/GuiHandOver.h"
+#include "net/PostedEvent.h"
 
 namespace tb {
 
@@ -12,14 +13,9 @@ namespace {
 
 // One step on its way to the GUI thread. Running it tells whether it wants
 // to run again.
-class StepEvent : public QEvent {
+class StepEvent : public PostedEvent<StepEvent> {
  public:
-  static QEvent::Type Kind() {
-    static const auto kind = static_cast<QEvent::Type>(QEvent::registerEventType());
-    return kind;
-  }
-
-  explicit StepEvent(std::function<bool()> run) : QEvent(Kind()), run_(std::move(run)) {}
+  explicit StepEvent(std::function<bool()> run) : run_(std::move(run)) {}
 
   bool Run() { return run_(); }
   std::function<bool()> Take() { return std::move(run_); }
@@ -93,17 +89,6 @@ bool TGuiHandOver::Post(Step step) {
   };
   context_->target.Post(std::move(run));
   return true;
-}
-
-void TGuiHandOver::Cancel() {
-  const std::lock_guard<std::mutex> guard(state_->lock);
-  state_->cancelled = true;
-  ++state_->epoch;
-}
-
-void TGuiHandOver::Reset() {
-  const std::lock_guard<std::mutex> guard(state_->lock);
-  state_->cancelled = false;
 }
 
 }  // namespace tb

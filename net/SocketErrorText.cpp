@@ -2,6 +2,15 @@
 
 namespace tb {
 
+SocketErrorKind KindIn(std::span<const NativeErrorKind> table, int code) {
+  for (const NativeErrorKind& entry : table) {
+    if (entry.code == code) {
+      return entry.kind;
+    }
+  }
+  return SocketErrorKind::Unknown;
+}
+
 AnsiString SocketErrorShortText(SocketErrorKind kind) {
   using K = SocketErrorKind;
   switch (kind) {

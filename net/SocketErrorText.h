@@ -1,5 +1,7 @@
 #pragma once
 
+#include <span>
+
 #include "common/AnsiString.h"
 
 namespace tb {
@@ -49,6 +51,15 @@ enum class SocketErrorKind {
   DirectoryNotEmpty,
   HostNotFound,
 };
+
+// A native error code and its kind: a line of a platform layer's table.
+struct NativeErrorKind {
+  int code;
+  SocketErrorKind kind;
+};
+
+// The kind of `code` in `table`; Unknown for a code that is not there.
+SocketErrorKind KindIn(std::span<const NativeErrorKind> table, int code);
 
 // The short text shown after the code in EIdSocketError; empty for Unknown.
 AnsiString SocketErrorShortText(SocketErrorKind kind);

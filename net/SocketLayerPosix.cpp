@@ -9,10 +9,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <ctime>
 
 #include "net/ReceiveSlotPosix.h"
+#include "net/SocketAddressPosix.h"
 #include "net/SocketLayer.h"
 #include "net/TunnelKindPosix.h"
 
@@ -21,23 +21,6 @@ namespace tb::socketlayer {
 namespace {
 
 int Fd(Handle socket) { return static_cast<int>(socket); }
-
-sockaddr_in MakeAddress(Ipv4 address, int port) {
-  sockaddr_in sa{};
-  sa.sin_family = AF_INET;
-  sa.sin_addr.s_addr = htonl(address);
-  sa.sin_port = htons(static_cast<std::uint16_t>(port));
-  return sa;
-}
-
-Ipv4 FromSockaddr(const sockaddr* sa) {
-  if (sa == nullptr || sa->sa_family != AF_INET) {
-    return 0;
-  }
-  sockaddr_in in{};
-  std::memcpy(&in, sa, sizeof in);
-  return ntohl(in.sin_addr.s_addr);
-}
 
 int Result(int rc) { return rc < 0 ? errno : 0; }
 
@@ -60,6 +43,49 @@ Datagram Describe(msghdr& msg, std::size_t size) {
 }
 
 bool NothingWaiting(int error) { return error == EAGAIN || error == EWOULDBLOCK; }
+
+// The errno values that name a kind; several may name the same one.
+constexpr NativeErrorKind ErrnoKinds[] = {
+    {EINTR, SocketErrorKind::Interrupted},
+    {EBADF, SocketErrorKind::BadFile},
+    {EACCES, SocketErrorKind::AccessDenied},
+    {EPERM, SocketErrorKind::AccessDenied},
+    {EFAULT, SocketErrorKind::BadAddress},
+    {EINVAL, SocketErrorKind::InvalidArgument},
+    {EMFILE, SocketErrorKind::TooManyOpenFiles},
+    {ENFILE, SocketErrorKind::TooManyOpenFiles},
+    {EWOULDBLOCK, SocketErrorKind::WouldBlock},
+    {EINPROGRESS, SocketErrorKind::InProgress},
+    {EALREADY, SocketErrorKind::AlreadyInProgress},
+    {ENOTSOCK, SocketErrorKind::NotSocket},
+    {EDESTADDRREQ, SocketErrorKind::DestinationRequired},
+    {EMSGSIZE, SocketErrorKind::MessageTooLong},
+    {EPROTOTYPE, SocketErrorKind::WrongProtocolType},
+    {ENOPROTOOPT, SocketErrorKind::BadProtocolOption},
+    {EPROTONOSUPPORT, SocketErrorKind::ProtocolNotSupported},
+    {ESOCKTNOSUPPORT, SocketErrorKind::SocketTypeNotSupported},
+    {EOPNOTSUPP, SocketErrorKind::OperationNotSupported},
+    {EPFNOSUPPORT, SocketErrorKind::ProtocolFamilyNotSupported},
+    {EAFNOSUPPORT, SocketErrorKind::AddressFamilyNotSupported},
+    {EADDRINUSE, SocketErrorKind::AddressInUse},
+    {EADDRNOTAVAIL, SocketErrorKind::AddressNotAvailable},
+    {ENETDOWN, SocketErrorKind::NetworkDown},
+    {ENETUNREACH, SocketErrorKind::NetworkUnreachable},
+    {ENETRESET, SocketErrorKind::NetworkReset},
+    {ECONNABORTED, SocketErrorKind::ConnectionAborted},
+    {ECONNRESET, SocketErrorKind::ConnectionReset},
+    {ENOBUFS, SocketErrorKind::NoBufferSpace},
+    {EISCONN, SocketErrorKind::AlreadyConnected},
+    {ENOTCONN, SocketErrorKind::NotConnected},
+    {ESHUTDOWN, SocketErrorKind::ShutDown},
+    {ETOOMANYREFS, SocketErrorKind::TooManyReferences},
+    {ETIMEDOUT, SocketErrorKind::TimedOut},
+    {ECONNREFUSED, SocketErrorKind::ConnectionRefused},
+    {ELOOP, SocketErrorKind::SymbolicLinkLoop},
+    {ENAMETOOLONG, SocketErrorKind::NameTooLong},
+    {EHOSTDOWN, SocketErrorKind::HostDown},
+    {EHOSTUNREACH, SocketErrorKind::HostUnreachable},
+    {ENOTEMPTY, SocketErrorKind::DirectoryNotEmpty}};
 
 }  // namespace
 
@@ -365,88 +391,7 @@ SocketErrorKind KindOf(int error) {
                ? K::HostNotFound
                : K::Unknown;
   }
-  switch (error) {
-    case EINTR:
-      return K::Interrupted;
-    case EBADF:
-      return K::BadFile;
-    case EACCES:
-    case EPERM:
-      return K::AccessDenied;
-    case EFAULT:
-      return K::BadAddress;
-    case EINVAL:
-      return K::InvalidArgument;
-    case EMFILE:
-    case ENFILE:
-      return K::TooManyOpenFiles;
-    case EWOULDBLOCK:
-      return K::WouldBlock;
-    case EINPROGRESS:
-      return K::InProgress;
-    case EALREADY:
-      return K::AlreadyInProgress;
-    case ENOTSOCK:
-      return K::NotSocket;
-    case EDESTADDRREQ:
-      return K::DestinationRequired;
-    case EMSGSIZE:
-      return K::MessageTooLong;
-    case EPROTOTYPE:
-      return K::WrongProtocolType;
-    case ENOPROTOOPT:
-      return K::BadProtocolOption;
-    case EPROTONOSUPPORT:
-      return K::ProtocolNotSupported;
-    case ESOCKTNOSUPPORT:
-      return K::SocketTypeNotSupported;
-    case EOPNOTSUPP:
-      return K::OperationNotSupported;
-    case EPFNOSUPPORT:
-      return K::ProtocolFamilyNotSupported;
-    case EAFNOSUPPORT:
-      return K::AddressFamilyNotSupported;
-    case EADDRINUSE:
-      return K::AddressInUse;
-    case EADDRNOTAVAIL:
-      return K::AddressNotAvailable;
-    case ENETDOWN:
-      return K::NetworkDown;
-    case ENETUNREACH:
-      return K::NetworkUnreachable;
-    case ENETRESET:
-      return K::NetworkReset;
-    case ECONNABORTED:
-      return K::ConnectionAborted;
-    case ECONNRESET:
-      return K::ConnectionReset;
-    case ENOBUFS:
-      return K::NoBufferSpace;
-    case EISCONN:
-      return K::AlreadyConnected;
-    case ENOTCONN:
-      return K::NotConnected;
-    case ESHUTDOWN:
-      return K::ShutDown;
-    case ETOOMANYREFS:
-      return K::TooManyReferences;
-    case ETIMEDOUT:
-      return K::TimedOut;
-    case ECONNREFUSED:
-      return K::ConnectionRefused;
-    case ELOOP:
-      return K::SymbolicLinkLoop;
-    case ENAMETOOLONG:
-      return K::NameTooLong;
-    case EHOSTDOWN:
-      return K::HostDown;
-    case EHOSTUNREACH:
-      return K::HostUnreachable;
-    case ENOTEMPTY:
-      return K::DirectoryNotEmpty;
-    default:
-      return K::Unknown;
-  }
+  return KindIn(ErrnoKinds, error);
 }
 
 }  // namespace tb::socketlayer

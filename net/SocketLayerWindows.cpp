@@ -46,6 +46,48 @@ Ipv4 AddressAt(const hostent& host, int i) {
   return ntohl(in.s_addr);
 }
 
+// The Winsock codes that name a kind.
+constexpr NativeErrorKind WinsockKinds[] = {
+    {WSAEINTR, SocketErrorKind::Interrupted},
+    {WSAEBADF, SocketErrorKind::BadFile},
+    {WSAEACCES, SocketErrorKind::AccessDenied},
+    {WSAEFAULT, SocketErrorKind::BadAddress},
+    {WSAEINVAL, SocketErrorKind::InvalidArgument},
+    {WSAEMFILE, SocketErrorKind::TooManyOpenFiles},
+    {WSAEWOULDBLOCK, SocketErrorKind::WouldBlock},
+    {WSAEINPROGRESS, SocketErrorKind::InProgress},
+    {WSAEALREADY, SocketErrorKind::AlreadyInProgress},
+    {WSAENOTSOCK, SocketErrorKind::NotSocket},
+    {WSAEDESTADDRREQ, SocketErrorKind::DestinationRequired},
+    {WSAEMSGSIZE, SocketErrorKind::MessageTooLong},
+    {WSAEPROTOTYPE, SocketErrorKind::WrongProtocolType},
+    {WSAENOPROTOOPT, SocketErrorKind::BadProtocolOption},
+    {WSAEPROTONOSUPPORT, SocketErrorKind::ProtocolNotSupported},
+    {WSAESOCKTNOSUPPORT, SocketErrorKind::SocketTypeNotSupported},
+    {WSAEOPNOTSUPP, SocketErrorKind::OperationNotSupported},
+    {WSAEPFNOSUPPORT, SocketErrorKind::ProtocolFamilyNotSupported},
+    {WSAEAFNOSUPPORT, SocketErrorKind::AddressFamilyNotSupported},
+    {WSAEADDRINUSE, SocketErrorKind::AddressInUse},
+    {WSAEADDRNOTAVAIL, SocketErrorKind::AddressNotAvailable},
+    {WSAENETDOWN, SocketErrorKind::NetworkDown},
+    {WSAENETUNREACH, SocketErrorKind::NetworkUnreachable},
+    {WSAENETRESET, SocketErrorKind::NetworkReset},
+    {WSAECONNABORTED, SocketErrorKind::ConnectionAborted},
+    {WSAECONNRESET, SocketErrorKind::ConnectionReset},
+    {WSAENOBUFS, SocketErrorKind::NoBufferSpace},
+    {WSAEISCONN, SocketErrorKind::AlreadyConnected},
+    {WSAENOTCONN, SocketErrorKind::NotConnected},
+    {WSAESHUTDOWN, SocketErrorKind::ShutDown},
+    {WSAETOOMANYREFS, SocketErrorKind::TooManyReferences},
+    {WSAETIMEDOUT, SocketErrorKind::TimedOut},
+    {WSAECONNREFUSED, SocketErrorKind::ConnectionRefused},
+    {WSAELOOP, SocketErrorKind::SymbolicLinkLoop},
+    {WSAENAMETOOLONG, SocketErrorKind::NameTooLong},
+    {WSAEHOSTDOWN, SocketErrorKind::HostDown},
+    {WSAEHOSTUNREACH, SocketErrorKind::HostUnreachable},
+    {WSAENOTEMPTY, SocketErrorKind::DirectoryNotEmpty},
+    {WSAHOST_NOT_FOUND, SocketErrorKind::HostNotFound}};
+
 }  // namespace
 
 bool StartUp() {
@@ -342,90 +384,6 @@ int InvalidArgumentError() { return WSAEINVAL; }
 // interface it arrived on.
 bool BoundSocketsHearBroadcasts() { return true; }
 
-SocketErrorKind KindOf(int error) {
-  using K = SocketErrorKind;
-  switch (error) {
-    case WSAEINTR:
-      return K::Interrupted;
-    case WSAEBADF:
-      return K::BadFile;
-    case WSAEACCES:
-      return K::AccessDenied;
-    case WSAEFAULT:
-      return K::BadAddress;
-    case WSAEINVAL:
-      return K::InvalidArgument;
-    case WSAEMFILE:
-      return K::TooManyOpenFiles;
-    case WSAEWOULDBLOCK:
-      return K::WouldBlock;
-    case WSAEINPROGRESS:
-      return K::InProgress;
-    case WSAEALREADY:
-      return K::AlreadyInProgress;
-    case WSAENOTSOCK:
-      return K::NotSocket;
-    case WSAEDESTADDRREQ:
-      return K::DestinationRequired;
-    case WSAEMSGSIZE:
-      return K::MessageTooLong;
-    case WSAEPROTOTYPE:
-      return K::WrongProtocolType;
-    case WSAENOPROTOOPT:
-      return K::BadProtocolOption;
-    case WSAEPROTONOSUPPORT:
-      return K::ProtocolNotSupported;
-    case WSAESOCKTNOSUPPORT:
-      return K::SocketTypeNotSupported;
-    case WSAEOPNOTSUPP:
-      return K::OperationNotSupported;
-    case WSAEPFNOSUPPORT:
-      return K::ProtocolFamilyNotSupported;
-    case WSAEAFNOSUPPORT:
-      return K::AddressFamilyNotSupported;
-    case WSAEADDRINUSE:
-      return K::AddressInUse;
-    case WSAEADDRNOTAVAIL:
-      return K::AddressNotAvailable;
-    case WSAENETDOWN:
-      return K::NetworkDown;
-    case WSAENETUNREACH:
-      return K::NetworkUnreachable;
-    case WSAENETRESET:
-      return K::NetworkReset;
-    case WSAECONNABORTED:
-      return K::ConnectionAborted;
-    case WSAECONNRESET:
-      return K::ConnectionReset;
-    case WSAENOBUFS:
-      return K::NoBufferSpace;
-    case WSAEISCONN:
-      return K::AlreadyConnected;
-    case WSAENOTCONN:
-      return K::NotConnected;
-    case WSAESHUTDOWN:
-      return K::ShutDown;
-    case WSAETOOMANYREFS:
-      return K::TooManyReferences;
-    case WSAETIMEDOUT:
-      return K::TimedOut;
-    case WSAECONNREFUSED:
-      return K::ConnectionRefused;
-    case WSAELOOP:
-      return K::SymbolicLinkLoop;
-    case WSAENAMETOOLONG:
-      return K::NameTooLong;
-    case WSAEHOSTDOWN:
-      return K::HostDown;
-    case WSAEHOSTUNREACH:
-      return K::HostUnreachable;
-    case WSAENOTEMPTY:
-      return K::DirectoryNotEmpty;
-    case WSAHOST_NOT_FOUND:
-      return K::HostNotFound;
-    default:
-      return K::Unknown;
-  }
-}
+SocketErrorKind KindOf(int error) { return KindIn(WinsockKinds, error); }
 
 }  // namespace tb::socketlayer

@@ -13,17 +13,12 @@
 # TB_BENCH_OUT (default <build-dir>/bench-results/). Windows are drawn by Xvfb
 # when it is installed, else by Qt's offscreen platform.
 set -euo pipefail
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# shellcheck source=lab-script.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lab-script.sh"
+lab_script bench tbbench " (network namespaces)"
 build="${1:-$root/build-bench}"
-export TB_LAB_PREFIX="${TB_LAB_PREFIX:-tbbench}"
 repetitions="${TB_BENCH_REPETITIONS:-3}"
 out="${TB_BENCH_OUT:-$build/bench-results}"
-lab="$root/scripts/lab.sh"
-
-if [[ $(id -u) -ne 0 ]]; then
-  echo "bench: needs root (network namespaces)" >&2
-  exit 1
-fi
 TB_DEPS_EXTRA="jq ${TB_DEPS_EXTRA:-}" bash "$root/scripts/deps.sh"
 if [[ "${TB_BENCH_BUILD:-1}" != 0 ]]; then
   bash "$root/scripts/build.sh" "$build" -DTB_BUILD_BENCH=ON

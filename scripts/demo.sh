@@ -10,21 +10,16 @@
 #                             its PATH; leaving the shell removes the lab
 #   demo.sh cli COMMAND...    runs one command there, then removes the lab
 set -euo pipefail
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# shellcheck source=lab-script.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lab-script.sh"
+lab_script demo tbdemo ": it installs packages and creates network namespaces"
 build="$root/build"
-export TB_LAB_PREFIX="${TB_LAB_PREFIX:-tbdemo}"
-lab="$root/scripts/lab.sh"
 out="$build/demo"
 
 mode=window
 if [[ "${1:-}" == cli ]]; then
   mode=cli
   shift
-fi
-
-if [[ $(id -u) -ne 0 ]]; then
-  echo "demo: needs root: it installs packages and creates network namespaces" >&2
-  exit 1
 fi
 
 bash "$root/scripts/deps.sh"

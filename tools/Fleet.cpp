@@ -1,6 +1,8 @@
 #include "tools/Fleet.h"
 
 #include <charconv>
+#include <cstddef>
+#include <utility>
 
 #include "tools/Escape.h"
 
@@ -28,24 +30,58 @@ bool ParseInt(const std::string& text, int low, int high, int& value) {
   return true;
 }
 
+template <typename T>
+using Choice = std::pair<const char*, T>;
+
+constexpr Choice<ReplyRoute> ReplyChoices[] = {{"sender", ReplyRoute::Sender},
+                                               {"directed", ReplyRoute::Directed},
+                                               {"limited", ReplyRoute::Limited}};
+constexpr Choice<ConfigAnswer> ConfigChoices[] = {{"check", ConfigAnswer::Check},
+                                                  {"silent", ConfigAnswer::Silent},
+                                                  {"ack_nak", ConfigAnswer::AckThenNak}};
+
+// Sets `target` to the choice that `value` names; otherwise returns the
+// error text that lists the choices.
+template <typename T, std::size_t N>
+std::string Choose(const std::string& key, const AnsiString& value, const Choice<T> (&choices)[N],
+                   T& target) {
+  std::string names;
+  std::size_t listed = 0;
+  for (const auto& [name, choice] : choices) {
+    if (value == name) {
+      target = choice;
+      return {};
+    }
+    names += listed == 0 ? "" : listed + 1 == N ? " or " : ", ";
+    names += name;
+    ++listed;
+  }
+  return key + " must be " + names;
+}
+
 // Applies one key; returns an error text or empty.
 std::string Apply(SimDevice& d, const std::string& key, const AnsiString& value) {
-  AnsiString* text = nullptr;
-  if (key == "host") text = &d.host;
-  if (key == "code") text = &d.code;
-  if (key == "version") text = &d.version;
-  if (key == "mac") text = &d.mac;
-  if (key == "ip") text = &d.ip;
-  if (key == "netmask") text = &d.netmask;
-  if (key == "gateway") text = &d.gateway;
-  if (key == "dhcp") text = &d.dhcp;
-  if (key == "hostname") text = &d.hostName;
-  if (key == "name") text = &d.name;
-  if (key == "password") text = &d.password;
-  if (key == "source") text = &d.source;
-  if (text != nullptr) {
-    *text = value;
-    return {};
+  struct TextKey {
+    const char* name;
+    AnsiString* target;
+  };
+  const TextKey texts[] = {{"host", &d.host},
+                           {"code", &d.code},
+                           {"version", &d.version},
+                           {"mac", &d.mac},
+                           {"ip", &d.ip},
+                           {"netmask", &d.netmask},
+                           {"gateway", &d.gateway},
+                           {"dhcp", &d.dhcp},
+                           {"hostname", &d.hostName},
+                           {"name", &d.name},
+                           {"password", &d.password},
+                           {"source", &d.source}};
+  for (const auto& k : texts) {
+    if (key == k.name) {
+      *k.target = value;
+      return {};
+    }
   }
   if (key == "payload") {
     d.payload = value;
@@ -53,26 +89,10 @@ std::string Apply(SimDevice& d, const std::string& key, const AnsiString& value)
     return {};
   }
   if (key == "reply") {
-    if (value == "sender")
-      d.reply = ReplyRoute::Sender;
-    else if (value == "directed")
-      d.reply = ReplyRoute::Directed;
-    else if (value == "limited")
-      d.reply = ReplyRoute::Limited;
-    else
-      return "reply must be sender, directed or limited";
-    return {};
+    return Choose(key, value, ReplyChoices, d.reply);
   }
   if (key == "config") {
-    if (value == "check")
-      d.config = ConfigAnswer::Check;
-    else if (value == "silent")
-      d.config = ConfigAnswer::Silent;
-    else if (value == "ack_nak")
-      d.config = ConfigAnswer::AckThenNak;
-    else
-      return "config must be check, silent or ack_nak";
-    return {};
+    return Choose(key, value, ConfigChoices, d.config);
   }
   if (key == "silent") {
     if (value != "0" && value != "1") return "silent must be 0 or 1";

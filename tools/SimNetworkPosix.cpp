@@ -9,22 +9,13 @@
 #include <cstring>
 
 #include "net/ReceiveSlotPosix.h"
+#include "net/SocketAddressPosix.h"
 #include "tools/SimNetwork.h"
 
 namespace tb::sim {
 
-namespace {
-
-Ipv4 FromSockaddr(const sockaddr* sa) {
-  if (sa == nullptr || sa->sa_family != AF_INET) {
-    return 0;
-  }
-  sockaddr_in in{};
-  std::memcpy(&in, sa, sizeof in);
-  return ntohl(in.sin_addr.s_addr);
-}
-
-}  // namespace
+using socketlayer::FromSockaddr;
+using socketlayer::MakeAddress;
 
 SimSocket::~SimSocket() {
   if (fd_ >= 0) {
@@ -40,10 +31,7 @@ std::string SimSocket::Open(Ipv4 address, int port) {
   const int on = 1;
   ::setsockopt(fd_, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
   ::setsockopt(fd_, IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
-  sockaddr_in sa{};
-  sa.sin_family = AF_INET;
-  sa.sin_addr.s_addr = htonl(address);
-  sa.sin_port = htons(static_cast<std::uint16_t>(port));
+  const sockaddr_in sa = MakeAddress(address, port);
   if (::bind(fd_, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) < 0) {
     return std::string("bind: ") + std::strerror(errno);
   }
@@ -72,10 +60,7 @@ bool SimSocket::Receive(Incoming& incoming) {
 
 std::string SimSocket::Send(const AnsiString& data, Ipv4 address, int port, int interfaceIndex,
                             Ipv4 source) {
-  sockaddr_in sa{};
-  sa.sin_family = AF_INET;
-  sa.sin_addr.s_addr = htonl(address);
-  sa.sin_port = htons(static_cast<std::uint16_t>(port));
+  sockaddr_in sa = MakeAddress(address, port);
   iovec iov{const_cast<char*>(data.data()), data.size()};
   alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
   msghdr msg{};

@@ -28,9 +28,7 @@ QLabel* MakeLine(QWidget* parent, const char* text, int top) {
 
 }  // namespace
 
-TfrmAbout::TfrmAbout(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowCloseButtonHint) {
+TfrmAbout::TfrmAbout(QWidget* owner) : QDialog(owner, DialogWindowFlags()) {
   setWindowTitle(QStringLiteral("Brelvan"));
   ApplyFormStyle(this, kClientWidth, kClientHeight);
 

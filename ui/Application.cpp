@@ -8,6 +8,7 @@
 
 #include "common/Exception.h"
 #include "common/ThreadSanitizerSync.h"
+#include "net/PostedEvent.h"
 #include "ui/FormStyle.h"
 #include "ui/MessageBoxes.h"
 
@@ -16,14 +17,9 @@ namespace tb {
 namespace {
 
 // An error caught on another thread, carried to the GUI thread for its report.
-class ReportEvent : public QEvent {
+class ReportEvent : public PostedEvent<ReportEvent> {
  public:
-  static QEvent::Type Kind() {
-    static const auto kind = static_cast<QEvent::Type>(QEvent::registerEventType());
-    return kind;
-  }
-
-  explicit ReportEvent(AnsiString message) : QEvent(Kind()), FMessage(std::move(message)) {}
+  explicit ReportEvent(AnsiString message) : FMessage(std::move(message)) {}
 
   [[nodiscard]] const AnsiString& Message() const { return FMessage; }
 

@@ -16,6 +16,10 @@ constexpr int kDialogFontPixels = 11;
 
 }  // namespace
 
+Qt::WindowFlags DialogWindowFlags() {
+  return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+}
+
 QFont DialogFont() {
   QFont font;
   font.setFamilies(DialogFontFaces());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <qnamespace.h>
+
 class QFont;
 class QWidget;
 
@@ -8,6 +10,10 @@ namespace tb {
 // The look that every window of the program shares: the dialog font, the
 // button-face background and a client area of fixed size.
 void ApplyFormStyle(QWidget* form, int clientWidth, int clientHeight);
+
+// The title bar of the program's dialogs: the caption and a close button,
+// nothing to minimise or maximise them with.
+Qt::WindowFlags DialogWindowFlags();
 
 // The sans-serif face nearest to the classic 11-pixel dialog font.
 QFont DialogFont();

@@ -72,9 +72,7 @@ ConfigEntry Typed(const QLineEdit* edit) {
 
 }  // namespace
 
-TfrmProperties::TfrmProperties(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowCloseButtonHint) {
+TfrmProperties::TfrmProperties(QWidget* owner) : QDialog(owner, DialogWindowFlags()) {
   setWindowTitle(QStringLiteral("Device Properties"));
   ApplyFormStyle(this, kClientWidth, kClientHeight);
 

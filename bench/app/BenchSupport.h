@@ -64,8 +64,8 @@ class ReplyFlood {
   ReplyFlood& operator=(const ReplyFlood&) = delete;
   ~ReplyFlood();
 
-  // False outside the lab: nothing is sent then.
-  bool Ok() const;
+  // False outside the lab, the benchmark skipped: nothing is sent then.
+  bool Started(benchmark::State& state) const;
 
  private:
   std::unique_ptr<lab::Peer> peer_;

@@ -5,7 +5,6 @@
 // against the program's endpoint with a handler that only counts. Devices
 // answer at once (jitter 0: the simulator sends as fast as it can) or spread
 // over the first 300 ms of the window, as a real network of devices would.
-#include <arpa/inet.h>
 #include <benchmark/benchmark.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -15,16 +14,19 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <unordered_set>
 
 #include "app/MainWindow.h"
 #include "bench/app/BenchSupport.h"
+#include "bench/support/LabBench.h"
 #include "core/DeviceListModel.h"
 #include "core/FanOut.h"
 #include "net/IdStack.h"
 #include "net/IdUDPServer.h"
 #include "net/LocalInterfaces.h"
+#include "net/SocketAddressPosix.h"
 #include "protocol/Message.h"
 #include "tests/support/LabSupport.h"
 #include "ui/MessageBoxes.h"
@@ -34,10 +36,12 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-// The simulator playing a fresh fleet of `count` devices on dev1.
+// The simulator playing a fresh fleet on dev1: as many devices, and as much
+// jitter, as the benchmark's arguments say.
 struct Fleet {
-  Fleet(int count, int jitterMs)
-      : path(tb::bench::WriteFleet(count, "dev1", jitterMs)),
+  explicit Fleet(const benchmark::State& state)
+      : count(static_cast<int>(state.range(0))),
+        path(tb::bench::WriteFleet(count, "dev1", static_cast<int>(state.range(1)))),
         simulator("dev1", path + ".log", path) {}
   Fleet(const Fleet&) = delete;
   Fleet& operator=(const Fleet&) = delete;
@@ -45,6 +49,17 @@ struct Fleet {
     std::remove(path.c_str());
     std::remove((path + ".log").c_str());
   }
+
+  // False, the benchmark skipped, when the simulator did not start.
+  bool Ready(benchmark::State& state) const {
+    if (!simulator.Ready()) {
+      state.SkipWithError("simulator did not start (run inside the lab)");
+      return false;
+    }
+    return true;
+  }
+
+  int count;
   std::string path;
   tb::lab::Simulator simulator;
 };
@@ -52,33 +67,45 @@ struct Fleet {
 // Lets the simulator finish answering the last query before the next one.
 void Settle() { tb::lab::RunLoopFor(700ms); }
 
-void BM_DiscoveryBare(benchmark::State& state) {
-  const int count = static_cast<int>(state.range(0));
-  const Fleet fleet(count, static_cast<int>(state.range(1)));
-  if (!fleet.simulator.Ready()) {
-    state.SkipWithError("simulator did not start (run inside the lab)");
-    return;
-  }
-  const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-  const int on = 1;
-  ::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
-  sockaddr_in sa{};
-  sa.sin_family = AF_INET;
-  sa.sin_port = htons(998);
-  ::inet_pton(AF_INET, "10.77.0.1", &sa.sin_addr);
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) < 0) {
-    state.SkipWithError("bind 10.77.0.1:998 failed");
-    ::close(fd);
-    return;
-  }
+// Runs `query`, which returns how many devices it heard, once an iteration,
+// each followed by `settle` outside the timing, and reports how many of the
+// fleet's devices the queries reached.
+void MeasureQueries(benchmark::State& state, const Fleet& fleet,
+                    const std::function<std::size_t()>& query,
+                    const std::function<void()>& settle = Settle) {
   double heard = 0;
-  double fewest = count;
+  auto fewest = static_cast<double>(fleet.count);
+  for ([[maybe_unused]] auto _ : state) {
+    const auto devices = static_cast<double>(query());
+    heard += devices;
+    fewest = std::min(fewest, devices);
+    state.PauseTiming();
+    settle();
+    state.ResumeTiming();
+  }
+  const double perQuery = heard / static_cast<double>(state.iterations());
+  state.counters["devices"] = fleet.count;
+  state.counters["rows"] = perQuery;
+  state.counters["reached"] = perQuery / fleet.count;
+  state.counters["fewest"] = fewest;
+}
+
+void BM_DiscoveryBare(benchmark::State& state) {
+  const Fleet fleet(state);
+  if (!fleet.Ready(state)) {
+    return;
+  }
+  const tb::bench::LabSocket socket(state, /*broadcast=*/true);
+  if (!socket.Ok()) {
+    return;
+  }
+  const int fd = socket.Fd();
   std::vector<char> buffer(8192);
   const long kernelBefore = tb::lab::KernelUdpDrops();
-  for ([[maybe_unused]] auto _ : state) {
+  const auto query = [&] {
     for (const char* to : {"10.77.0.255", "10.78.0.255", "255.255.255.255"}) {
-      ::inet_pton(AF_INET, to, &sa.sin_addr);
-      ::sendto(fd, "HELLO()", 7, 0, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
+      const sockaddr_in sa = tb::socketlayer::MakeAddress(*tb::ParseDottedIPv4(to), 998);
+      ::sendto(fd, "HELLO()", 7, 0, reinterpret_cast<const sockaddr*>(&sa), sizeof sa);
     }
     std::unordered_set<std::string> macs;
     const auto end = Clock::now() + 500ms;
@@ -93,30 +120,22 @@ void BM_DiscoveryBare(benchmark::State& state) {
         macs.insert(tb::GetField(std::string(buffer.data(), static_cast<std::size_t>(n)), 2, ','));
       }
     }
-    heard += static_cast<double>(macs.size());
-    fewest = std::min(fewest, static_cast<double>(macs.size()));
-    state.PauseTiming();
+    return macs.size();
+  };
+  MeasureQueries(state, fleet, query, [&] {
     Settle();
     while (::recv(fd, buffer.data(), buffer.size(), MSG_DONTWAIT) >= 0) {
     }
-    state.ResumeTiming();
-  }
-  ::close(fd);
+  });
   tb::bench::CountDrops(state, kernelBefore, nullptr, true);
-  state.counters["devices"] = count;
-  state.counters["rows"] = heard / static_cast<double>(state.iterations());
-  state.counters["reached"] = heard / static_cast<double>(state.iterations()) / count;
-  state.counters["fewest"] = fewest;
 }
 
 // The program's endpoint and fan-out without the window: every datagram is
 // handed to the GUI thread, which only notes the device. What the transport
 // alone lets through, before the list does anything.
 void BM_DiscoveryEndpoint(benchmark::State& state) {
-  const int count = static_cast<int>(state.range(0));
-  const Fleet fleet(count, static_cast<int>(state.range(1)));
-  if (!fleet.simulator.Ready()) {
-    state.SkipWithError("simulator did not start (run inside the lab)");
+  const Fleet fleet(state);
+  if (!fleet.Ready(state)) {
     return;
   }
   int failures = 0;
@@ -128,34 +147,22 @@ void BM_DiscoveryEndpoint(benchmark::State& state) {
   server.OnUDPRead = [&](tb::TIdUDPServer&, tb::TIdMemoryStream& data, tb::TIdSocketHandle&) {
     macs.insert(tb::GetField(data.DataString(), 2, ','));
   };
-  double heard = 0;
-  double fewest = count;
   const long kernelBefore = tb::lab::KernelUdpDrops();
-  for ([[maybe_unused]] auto _ : state) {
+  MeasureQueries(state, fleet, [&] {
     macs.clear();
     tb::SendCommandFanOut("HELLO()", server, tb::GetLocalInterfaces, fail);
     tb::lab::RunLoopFor(500ms);
-    heard += static_cast<double>(macs.size());
-    fewest = std::min(fewest, static_cast<double>(macs.size()));
-    state.PauseTiming();
-    Settle();
-    state.ResumeTiming();
-  }
+    return macs.size();
+  });
   if (failures > 0) {
     state.SkipWithError("the query reported a communication error");
   }
   tb::bench::CountDrops(state, kernelBefore, &server, true);
-  state.counters["devices"] = count;
-  state.counters["rows"] = heard / static_cast<double>(state.iterations());
-  state.counters["reached"] = heard / static_cast<double>(state.iterations()) / count;
-  state.counters["fewest"] = fewest;
 }
 
 void BM_DiscoveryMainWindow(benchmark::State& state) {
-  const int count = static_cast<int>(state.range(0));
-  const Fleet fleet(count, static_cast<int>(state.range(1)));
-  if (!fleet.simulator.Ready()) {
-    state.SkipWithError("simulator did not start (run inside the lab)");
+  const Fleet fleet(state);
+  if (!fleet.Ready(state)) {
     return;
   }
   int boxes = 0;
@@ -165,26 +172,16 @@ void BM_DiscoveryMainWindow(benchmark::State& state) {
   const auto idle = [&] { return window->FExchangeMode == tb::ExchangeMode::Idle; };
   tb::lab::RunLoopUntil(idle, 3s);
   Settle();
-  double rows = 0;
-  double fewest = count;
   const long kernelBefore = tb::lab::KernelUdpDrops();
-  for ([[maybe_unused]] auto _ : state) {
+  MeasureQueries(state, fleet, [&] {
     window->RefreshDevices();
     tb::lab::RunLoopUntil(idle, 3s);
-    rows += window->Devices()->Count();
-    fewest = std::min(fewest, static_cast<double>(window->Devices()->Count()));
-    state.PauseTiming();
-    Settle();
-    state.ResumeTiming();
-  }
+    return static_cast<std::size_t>(window->Devices()->Count());
+  });
   if (boxes > 0) {
     state.SkipWithError("the query reported a communication error");
   }
   tb::bench::CountDrops(state, kernelBefore, window->UDPServer.get(), true);
-  state.counters["devices"] = count;
-  state.counters["rows"] = rows / static_cast<double>(state.iterations());
-  state.counters["reached"] = rows / static_cast<double>(state.iterations()) / count;
-  state.counters["fewest"] = fewest;
 }
 
 void Sizes(benchmark::internal::Benchmark* b) {

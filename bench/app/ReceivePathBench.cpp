@@ -6,17 +6,14 @@
 // datagrams and rows, not turns. Every
 // datagram is a reply from a new device, so every one adds a row; the list
 // is emptied every 5000 rows, as a new query would.
-#include <arpa/inet.h>
 #include <benchmark/benchmark.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
-#include <QCoreApplication>
+#include <cstdint>
 
 #include "app/DeviceListView.h"
 #include "app/MainWindow.h"
 #include "bench/app/BenchSupport.h"
+#include "bench/support/LabBench.h"
 #include "core/DeviceListModel.h"
 #include "net/IdUDPServer.h"
 #include "tests/support/LabSupport.h"
@@ -26,33 +23,17 @@ namespace {
 constexpr int RowsPerQuery = 5000;
 
 void BM_BareRecvfrom(benchmark::State& state) {
-  const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-  sockaddr_in sa{};
-  sa.sin_family = AF_INET;
-  sa.sin_port = htons(998);
-  ::inet_pton(AF_INET, "10.77.0.1", &sa.sin_addr);
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) < 0) {
-    state.SkipWithError("bind 10.77.0.1:998 failed (run inside the lab)");
-    ::close(fd);
+  const tb::bench::LabSocket socket(state);
+  if (!socket.Ok()) {
     return;
   }
   const tb::bench::ReplyFlood flood;
-  if (!flood.Ok()) {
-    state.SkipWithError("no lab: the sender cannot start");
-    ::close(fd);
+  if (!flood.Started(state)) {
     return;
   }
-  std::vector<char> buffer(8192);
   const long kernelBefore = tb::lab::KernelUdpDrops();
-  for ([[maybe_unused]] auto _ : state) {
-    sockaddr_in from{};
-    socklen_t len = sizeof from;
-    benchmark::DoNotOptimize(
-        ::recvfrom(fd, buffer.data(), buffer.size(), 0, reinterpret_cast<sockaddr*>(&from), &len));
-  }
-  state.SetItemsProcessed(state.iterations());
+  socket.ReceiveEachIteration(state);
   tb::bench::CountDrops(state, kernelBefore, nullptr);
-  ::close(fd);
 }
 BENCHMARK(BM_BareRecvfrom)->UseRealTime()->MinTime(3.0);
 
@@ -60,32 +41,19 @@ BENCHMARK(BM_BareRecvfrom)->UseRealTime()->MinTime(3.0);
 // hand-over cost before the program does anything with a datagram.
 void BM_EndpointOnly(benchmark::State& state) {
   tb::TIdUDPServer server;
-  server.Bindings().Add().IP = "10.77.0.1";
-  server.Bindings().Items(0).Port = 998;
   std::int64_t delivered = 0;
   server.OnUDPRead = [&](tb::TIdUDPServer&, tb::TIdMemoryStream&, tb::TIdSocketHandle&) {
     ++delivered;
   };
-  try {
-    server.SetActive(true);
-  } catch (const std::exception& e) {
-    state.SkipWithError(e.what());
+  if (!tb::bench::ListenOnLab(state, server)) {
     return;
   }
   const tb::bench::ReplyFlood flood;
-  if (!flood.Ok()) {
-    state.SkipWithError("no lab: the sender cannot start");
+  if (!flood.Started(state)) {
     return;
   }
   const long kernelBefore = tb::lab::KernelUdpDrops();
-  delivered = 0;
-  for ([[maybe_unused]] auto _ : state) {
-    const std::int64_t before = delivered;
-    while (delivered == before) {
-      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-  }
-  state.SetItemsProcessed(delivered);
+  tb::bench::ProcessEventsEachIteration(state, [&] { return delivered; });
   tb::bench::CountDrops(state, kernelBefore, &server);
 }
 BENCHMARK(BM_EndpointOnly)->UseRealTime()->MinTime(3.0);
@@ -103,8 +71,7 @@ void BM_MainWindowReceive(benchmark::State& state) {
   }
   tb::bench::PaintCounter paints(*window->lstDevices->viewport());
   const tb::bench::ReplyFlood flood;
-  if (!flood.Ok()) {
-    state.SkipWithError("no lab: the sender cannot start");
+  if (!flood.Started(state)) {
     return;
   }
   auto* devices = window->Devices();
@@ -112,9 +79,7 @@ void BM_MainWindowReceive(benchmark::State& state) {
   std::int64_t rows = 0;
   for ([[maybe_unused]] auto _ : state) {
     const int before = devices->Count();
-    while (devices->Count() == before) {
-      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
+    tb::bench::ProcessEventsUntil([&] { return devices->Count() != before; });
     rows += devices->Count() - before;
     if (devices->Count() >= RowsPerQuery) {
       devices->Clear();

@@ -5,17 +5,15 @@
 // A sender in the device namespace floods 10.77.0.1:998. The bare loop takes
 // one datagram per iteration; the endpoint one turn of the event loop, which
 // may hand over many: both count datagrams.
-#include <arpa/inet.h>
 #include <benchmark/benchmark.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <QCoreApplication>
 #include <atomic>
+#include <cstdint>
 #include <iostream>
 #include <thread>
 
+#include "bench/support/LabBench.h"
 #include "net/IdUDPServer.h"
 #include "tests/support/LabSupport.h"
 
@@ -47,50 +45,26 @@ class Flood {
 };
 
 void BM_BareRecvfrom(benchmark::State& state) {
-  const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-  sockaddr_in sa{};
-  sa.sin_family = AF_INET;
-  sa.sin_port = htons(998);
-  ::inet_pton(AF_INET, "10.77.0.1", &sa.sin_addr);
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) < 0) {
-    state.SkipWithError("bind 10.77.0.1:998 failed (run inside the lab)");
+  const tb::bench::LabSocket socket(state);
+  if (!socket.Ok()) {
     return;
   }
   const Flood flood;
-  std::vector<char> buffer(8192);
-  for ([[maybe_unused]] auto _ : state) {
-    sockaddr_in from{};
-    socklen_t len = sizeof from;
-    benchmark::DoNotOptimize(
-        ::recvfrom(fd, buffer.data(), buffer.size(), 0, reinterpret_cast<sockaddr*>(&from), &len));
-  }
-  state.SetItemsProcessed(state.iterations());
-  ::close(fd);
+  socket.ReceiveEachIteration(state);
 }
 BENCHMARK(BM_BareRecvfrom)->UseRealTime()->MinTime(2.0);
 
 void BM_EndpointDelivery(benchmark::State& state) {
   tb::TIdUDPServer server;
-  server.Bindings().Add().IP = "10.77.0.1";
-  server.Bindings().Items(0).Port = 998;
-  std::size_t delivered = 0;
+  std::int64_t delivered = 0;
   server.OnUDPRead = [&](tb::TIdUDPServer&, tb::TIdMemoryStream& data, tb::TIdSocketHandle&) {
     delivered += data.Size() > 0 ? 1 : 0;
   };
-  try {
-    server.SetActive(true);
-  } catch (const std::exception& e) {
-    state.SkipWithError(e.what());
+  if (!tb::bench::ListenOnLab(state, server)) {
     return;
   }
   const Flood flood;
-  for ([[maybe_unused]] auto _ : state) {
-    const std::size_t before = delivered;
-    while (delivered == before) {
-      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-  }
-  state.SetItemsProcessed(static_cast<std::int64_t>(delivered));
+  tb::bench::ProcessEventsEachIteration(state, [&] { return delivered; });
 }
 BENCHMARK(BM_EndpointDelivery)->UseRealTime()->MinTime(2.0);
 

@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <clocale>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,13 +17,11 @@
 #include "core/DeviceListModel.h"
 #include "core/ExchangeTexts.h"
 #include "core/Latin1.h"
-#include "tests/core/ListQueries.h"
+#include "tests/app/LabWindowTest.h"
 #include "tests/support/LabSupport.h"
-#include "ui/About.h"
 #include "ui/EditIPAddr.h"
 #include "ui/MessageBoxes.h"
 #include "ui/Properties.h"
-#include "ui/ShellOpen.h"
 
 namespace tb {
 namespace {
@@ -32,45 +29,21 @@ namespace {
 using namespace std::chrono_literals;
 using lab::Count;
 
-class AppLab : public ::testing::Test {
+class AppLab : public testing::LabWindowTest {
  protected:
-  void SetUp() override {
-    if (const std::string why = lab::SkipReason(); !why.empty()) {
-      GTEST_SKIP() << why;
-    }
-    // Captions sort in the C locale's order here, whatever the machine's locale.
-    std::setlocale(LC_COLLATE, "C");
-    previousBoxes_ =
-        SetMessageBoxHandler([this](const MessageRecord& box) { boxes.push_back(box); });
-    previousShell_ = SetShellOpenHandler([](const AnsiString&) {});
+  void SetUpLab() override {
     const std::string dir = ::testing::TempDir();
     dev1 = std::make_unique<lab::Simulator>("dev1", dir + "tb-app-dev1.log", TB_APP_FLEET_PATH);
     dev2 = std::make_unique<lab::Simulator>("dev2", dir + "tb-app-dev2.log", TB_APP_FLEET_PATH);
     ASSERT_TRUE(dev1->Ready() && dev2->Ready()) << "simulators did not start";
 
-    window = std::make_unique<TfrmMain>();
-    window->SetDialogs(&properties, &about);
-    window->show();
+    Show(std::make_unique<TfrmMain>());
     ASSERT_TRUE(WaitIdle());
-  }
-
-  void TearDown() override {
-    window.reset();
-    dev1.reset();
-    dev2.reset();
-    if (previousBoxes_) {
-      SetMessageBoxHandler(previousBoxes_);
-      SetShellOpenHandler(previousShell_);
-    }
   }
 
   bool WaitIdle() {
     return lab::PumpUntil([&] { return window->FExchangeMode == ExchangeMode::Idle; }, 3000ms);
   }
-
-  std::vector<AnsiString> Captions() const { return testing::Captions(*window->Devices()); }
-
-  int RowOf(const AnsiString& mac) const { return testing::RowOf(*window->Devices(), mac); }
 
   void Query() {
     QTest::mouseClick(window->btnQuery, Qt::LeftButton);
@@ -81,13 +54,8 @@ class AppLab : public ::testing::Test {
   void OpenProperties(const AnsiString& mac, std::function<void(TfrmProperties&)> answer) {
     const int row = RowOf(mac);
     ASSERT_GE(row, 0) << mac;
-    auto* view = window->lstDevices;
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      view->visualRect(view->model()->index(row, 1)).center());
-    QObject::connect(
-        &properties, &TfrmProperties::Activated, &properties,
-        [&dialog = properties, answer = std::move(answer)] { answer(dialog); },
-        Qt::SingleShotConnection);
+    SelectRow(row);
+    WhenDialogOpens(std::move(answer));
     QTest::mouseClick(window->btnProperties, Qt::LeftButton);
   }
 
@@ -110,19 +78,6 @@ class AppLab : public ::testing::Test {
   }
 
   std::string Logs() const { return dev1->Log() + dev2->Log(); }
-
-  // NOLINTBEGIN(misc-non-private-member-variables-in-classes)
-  std::vector<MessageRecord> boxes;
-  std::unique_ptr<lab::Simulator> dev1;
-  std::unique_ptr<lab::Simulator> dev2;
-  TfrmProperties properties;
-  TfrmAbout about;
-  std::unique_ptr<TfrmMain> window;
-  // NOLINTEND(misc-non-private-member-variables-in-classes)
-
- private:
-  MessageBoxHandler previousBoxes_;
-  ShellOpenHandler previousShell_;
 };
 
 TEST_F(AppLab, QueryListsEveryDeviceOnceInCaptionOrder) {

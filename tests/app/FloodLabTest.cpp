@@ -16,7 +16,6 @@
 #include <QTest>
 #include <algorithm>
 #include <chrono>
-#include <clocale>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -32,13 +31,11 @@
 #include "net/IdUDPServer.h"
 #include "net/LocalInterfaces.h"
 #include "tests/app/FloodSupport.h"
-#include "tests/core/ListQueries.h"
+#include "tests/app/LabWindowTest.h"
 #include "tests/support/ChildProgram.h"
 #include "tests/support/LabSupport.h"
-#include "ui/About.h"
 #include "ui/MessageBoxes.h"
 #include "ui/Properties.h"
-#include "ui/ShellOpen.h"
 
 namespace tb {
 namespace {
@@ -74,37 +71,19 @@ std::vector<JunkFlood::Sender> JunkSenders() {
   };
 }
 
-class FloodLab : public ::testing::Test {
+class FloodLab : public testing::LabWindowTest {
  protected:
-  void SetUp() override {
-    if (const std::string why = lab::SkipReason(); !why.empty()) {
-      GTEST_SKIP() << why;
-    }
-    std::setlocale(LC_COLLATE, "C");
-    previousBoxes_ =
-        SetMessageBoxHandler([this](const MessageRecord& box) { boxes.push_back(box); });
-    previousShell_ = SetShellOpenHandler([](const AnsiString&) {});
+  void SetUpLab() override {
     // Named after the lab, so that runs in other labs keep their own log.
     dev1 = std::make_unique<lab::Simulator>(
         "dev1", ::testing::TempDir() + lab::Namespace("dev1") + "-flood.log", TB_APP_FLEET_PATH);
     ASSERT_TRUE(dev1->Ready()) << "simulator did not start";
   }
 
-  void TearDown() override {
-    window.reset();
-    dev1.reset();
-    if (previousBoxes_) {
-      SetMessageBoxHandler(previousBoxes_);
-      SetShellOpenHandler(previousShell_);
-    }
-  }
-
   // The program's main window, its first query run out; every end of a
   // listening window is timed.
   void CreateWindow() {
-    window = std::make_unique<TfrmMain>();
-    window->SetDialogs(&properties, &about);
-    window->show();
+    Show(std::make_unique<TfrmMain>());
     auto original = window->tmrTimeout->OnTimer;
     window->tmrTimeout->OnTimer = [this, original] {
       windowEnds.push_back(Clock::now());
@@ -116,10 +95,6 @@ class FloodLab : public ::testing::Test {
   bool WaitIdle() {
     return lab::RunLoopUntil([&] { return window->FExchangeMode == ExchangeMode::Idle; }, 3000ms);
   }
-
-  std::vector<AnsiString> Captions() const { return testing::Captions(*window->Devices()); }
-
-  int RowOf(const AnsiString& mac) const { return testing::RowOf(*window->Devices(), mac); }
 
   // Runs a query to its end; how long its window lasted, from the click to
   // the timer, or nothing when it never ended.
@@ -171,17 +146,8 @@ class FloodLab : public ::testing::Test {
   }
 
   // NOLINTBEGIN(misc-non-private-member-variables-in-classes)
-  std::vector<MessageRecord> boxes;
   std::vector<Clock::time_point> windowEnds;
-  std::unique_ptr<lab::Simulator> dev1;
-  TfrmProperties properties;
-  TfrmAbout about;
-  std::unique_ptr<TfrmMain> window;
   // NOLINTEND(misc-non-private-member-variables-in-classes)
-
- private:
-  MessageBoxHandler previousBoxes_;
-  ShellOpenHandler previousShell_;
 };
 
 // Timing limits hold in a plain build; under a sanitizer the code runs
@@ -374,9 +340,7 @@ TEST_F(FloodLab, HundredsOfQueryCyclesLeaveNoDescriptorsThreadsOrMemoryBehind) {
   // with the window. The first life warms up what Qt keeps for the process.
   flood::Usage base;
   for (int life = 0; life <= lifecycles; ++life) {
-    window = std::make_unique<TfrmMain>();
-    window->SetDialogs(&properties, &about);
-    window->show();
+    Show(std::make_unique<TfrmMain>());
     ASSERT_TRUE(lab::RunLoopUntil([&] { return window->Devices()->Count() == devices; }, 2000ms))
         << "life " << life;
     window.reset();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/Latin1.h"
+#include "tests/ui/SampleDevice.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/EditIPAddr.h"
 #include "ui/Properties.h"
@@ -25,15 +26,7 @@ QString Utf8(const char* text) { return QString::fromUtf8(text); }
 class PropertiesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dlg.DeviceName = "Caf\xE9 IO-40";
-    dlg.MAC = "00-11-22-33-44-55";
-    dlg.Version = "2.07";
-    dlg.DHCP = false;
-    dlg.IP = "192.168.0.20";
-    dlg.Netmask = "255.255.255.0";
-    dlg.Gateway = "192.168.0.1";
-    dlg.HostNameEnabled = true;
-    dlg.HostName = "lab-io";
+    test::FillSampleDevice(dlg);
     dlg.Password = "opener's";
   }
 

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <cstring>
 
+#include "tests/ui/SampleDevice.h"
 #include "ui/About.h"
 #include "ui/Application.h"
 #include "ui/EditIPAddr.h"
@@ -13,28 +14,12 @@
 #include "ui/MessageBoxes.h"
 #include "ui/Properties.h"
 
-namespace {
-
-void Fill(tb::TfrmProperties& dlg, bool dhcp) {
-  dlg.DeviceName = "Caf\xE9 IO-40";
-  dlg.MAC = "00-11-22-33-44-55";
-  dlg.Version = "2.07";
-  dlg.DHCP = dhcp;
-  dlg.IP = "192.168.100.200";
-  dlg.Netmask = "255.255.255.0";
-  dlg.Gateway = "192.168.100.1";
-  dlg.HostNameEnabled = !dhcp;
-  dlg.HostName = "lab-io";
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   tb::TApplication app(argc, argv);
   const char* what = argc > 1 ? argv[1] : "properties";
   if (std::strcmp(what, "properties") == 0 || std::strcmp(what, "dhcp") == 0) {
     tb::TfrmProperties dlg;
-    Fill(dlg, std::strcmp(what, "dhcp") == 0);
+    tb::test::FillSampleDevice(dlg, std::strcmp(what, "dhcp") == 0);
     QTimer::singleShot(300, [&] { dlg.txtPassword->setText(QStringLiteral("secret")); });
     dlg.ShowModalOk();
   } else if (std::strcmp(what, "about") == 0) {
