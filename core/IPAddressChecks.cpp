@@ -27,7 +27,7 @@ namespace {
 
 // Group n (1 to 4) of a triplet string: three characters from 3n - 3.
 AnsiString Group(const AnsiString& triplets, int n) {
-  const auto start = static_cast<std::size_t>(3 * (n - 1));
+  const std::size_t start = 3 * static_cast<std::size_t>(n - 1);
   if (start >= triplets.size()) {
     return {};
   }

@@ -23,7 +23,8 @@ TIdUDPServer::TIdUDPServer(void* /*parent*/)
     : DefaultPort(bindings_.DefaultPort), handOver_(std::make_unique<TGuiHandOver>()) {}
 
 TIdUDPServer::~TIdUDPServer() {
-  CloseBinding();
+  // A subclass is already gone here: this class's own closing is the one meant.
+  TIdUDPServer::CloseBinding();
   receivers_.Close();
 }
 

@@ -4,6 +4,8 @@
 #                                      returns once both are ready
 #   lab_fleet_down                     stops the simulators, removes the lab
 # Needs $TB_LAB_PREFIX and $lab (the path of lab.sh).
+# shellcheck shell=bash
+: "${lab:?the path of lab.sh}"
 lab_fleet_sims=()
 
 lab_fleet_down() {

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test stage in turn:
+#   lint     shellcheck, clang-format and clang-tidy, with no findings
 #   plain    the whole suite in an optimised build (build/)
 #   headless brelvan's side without Qt Gui and Widgets, and its tests
 #   asan     the whole suite under AddressSanitizer + UndefinedBehaviorSanitizer
@@ -11,7 +12,7 @@
 # and are skipped with a message without it.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-all=(plain headless asan tsan fuzz windows package)
+all=(lint plain headless asan tsan fuzz windows package)
 read -r -a stages <<<"${TB_TEST_STAGES:-${all[*]}}"
 
 bash "$root/scripts/deps.sh"

@@ -133,8 +133,8 @@ step "downloading qt6-base $qt_version and libjpeg-turbo $jpeg_version"
 # Every file a .dsc names must match its SHA-256 there (apt has already
 # checked each .dsc against the signed index).
 verify_dsc() {
-  local dsc="$1" sum size name
-  while read -r sum size name; do
+  local dsc="$1" sum name
+  while read -r sum _ name; do
     [[ -n "$name" ]] || continue
     if ! echo "$sum  $work/src/$name" | sha256sum -c --quiet -; then
       say "checksum mismatch: $name"

@@ -6,7 +6,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 dir="$root/build-fuzz"
 seconds="${TB_FUZZ_SECONDS:-60}"
 bash "$root/scripts/build.sh" "$dir" -DCMAKE_CXX_COMPILER=clang++ -DTB_FUZZ=ON
-for harness in messages addresses config firewall; do
+for harness in messages addresses config firewall batch; do
   corpus="$dir/corpus-$harness"
   mkdir -p "$corpus"
   echo "fuzz: $harness for $seconds s"

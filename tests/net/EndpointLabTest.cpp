@@ -346,7 +346,7 @@ TEST_F(EndpointLabTest, DeliveriesOneAtATimeInOrderOnGuiThread) {
   server_->OnUDPRead = [&](TIdUDPServer&, TIdMemoryStream& data, TIdSocketHandle&) {
     if (++inside != 1 || std::this_thread::get_id() != gui) overlapped = true;
     const std::string text = data.DataString();
-    if (text.rfind("A", 0) == 0) order1.push_back(text);
+    if (text.rfind('A', 0) == 0) order1.push_back(text);
     ++count;
     std::this_thread::sleep_for(1ms);
     --inside;

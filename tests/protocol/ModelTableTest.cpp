@@ -9,14 +9,14 @@
 namespace tb {
 namespace {
 
-const std::vector<std::string> Codes{"1113", "1121", "1120", "1114", "1115", "1132", "1130",
-                                     "1131", "1122", "1300", "1112", "1111", "1119", "1118",
-                                     "1117", "1116", "1110", "1109", "2113", "2121", "2120",
-                                     "2114", "4100", "1310", "4000", "4001", "1201", "1204"};
+constexpr const char* Codes[] = {"1113", "1121", "1120", "1114", "1115", "1132", "1130",
+                                 "1131", "1122", "1300", "1112", "1111", "1119", "1118",
+                                 "1117", "1116", "1110", "1109", "2113", "2121", "2120",
+                                 "2114", "4100", "1310", "4000", "4001", "1201", "1204"};
 
 TEST(ModelNameForCode, EveryCodeHasItsOwnShortDesignation) {
   std::set<std::string> names;
-  for (const auto& code : Codes) {
+  for (const std::string code : Codes) {
     const std::string name = ModelNameForCode(code);
     EXPECT_NE(name, DefaultModelName) << code;
     EXPECT_LE(name.size(), 15U) << code;
@@ -26,7 +26,7 @@ TEST(ModelNameForCode, EveryCodeHasItsOwnShortDesignation) {
     }
     names.insert(name);
   }
-  EXPECT_EQ(names.size(), Codes.size());
+  EXPECT_EQ(names.size(), std::size(Codes));
 }
 
 TEST(ModelNameForCode, AnythingButAnExactCodeGivesTheDefault) {

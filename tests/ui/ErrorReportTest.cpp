@@ -23,22 +23,26 @@
 namespace tb {
 namespace {
 
+void ReportLeaks(bool report) {
+#if defined(__SANITIZE_ADDRESS__)
+  if (report) {
+    __lsan_enable();
+  } else {
+    __lsan_disable();
+  }
+#else
+  static_cast<void>(report);
+#endif
+}
+
 // Qt's widget code skips its clean-up when an error unwinds through it, so
 // what it allocated on the way leaks; while this lives, that is not reported.
 class QtUnwindLeaksIgnored {
  public:
-  QtUnwindLeaksIgnored() {
-#if defined(__SANITIZE_ADDRESS__)
-    __lsan_disable();
-#endif
-  }
+  QtUnwindLeaksIgnored() { ReportLeaks(false); }
   QtUnwindLeaksIgnored(const QtUnwindLeaksIgnored&) = delete;
   QtUnwindLeaksIgnored& operator=(const QtUnwindLeaksIgnored&) = delete;
-  ~QtUnwindLeaksIgnored() {
-#if defined(__SANITIZE_ADDRESS__)
-    __lsan_enable();
-#endif
-  }
+  ~QtUnwindLeaksIgnored() { ReportLeaks(true); }
 };
 
 TEST(ErrorReportTest, FullStopRule) {

@@ -30,6 +30,7 @@ trap 'timeout 30 wineserver -k 2>/dev/null || true; kill %1 2>/dev/null || true'
 urls="$out/web-pages.log"
 : >"$urls"
 browser="$out/browser.sh"
+# shellcheck disable=SC2016 # "$1" is the browser script's own argument.
 printf '#!/bin/sh\nprintf "%%s\\n" "$1" >> "%s"\n' "$urls" >"$browser"
 chmod +x "$browser"
 wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$browser" /f >/dev/null 2>&1
@@ -83,7 +84,7 @@ for row in $(seq "$rows"); do
   done
 done
 seen="$(sed -e 's|^http:[/\\]*||' -e 's|/$||' "$urls")"
-step "web pages opened, in list order: $(printf '%s ' $seen)"
+step "web pages opened, in list order: $(tr '\n' ' ' <<<"$seen")"
 [[ "$(printf '%s\n' "$seen" | sort)" == "$expected" ]] ||
   fail "the list does not hold every simulated device (log: $urls)"
 
