@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Turns a binary file into a C++ source with its bytes, so that design data
 # such as the banner picture lives inside the program.
 #   tb_embed_file(<target> <input> <symbol>)

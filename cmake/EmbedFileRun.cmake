@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Script mode half of tb_embed_file: writes OUTPUT with the bytes of INPUT.
 file(READ ${INPUT} hex HEX)
 string(LENGTH "${hex}" hex_length)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian packages (cpack -G DEB in a build tree), one per component:
 #   brelvan           the command line with its manual page and bash
 #                     completion, and the device simulator: Qt Core only, no

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows distribution (target windows-dist): the stripped program, its
 # NSIS installer tarnwick-brelvan-<version>-win32-setup.exe and a portable
 # .zip, all in <build>/dist/. Needs makensis (Debian's nsis) and zip.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # tb_windows_resources(target): the program's icon, version information and
 # application manifest as Windows resources compiled into `target`.
 function(tb_windows_resources target)

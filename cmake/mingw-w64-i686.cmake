@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-build for 32-bit Windows with Debian's mingw-w64 (the -posix
 # variant: the -win32 one has no std::thread). Programs are linked
 # statically, so they run on a bare Windows or under wine without the

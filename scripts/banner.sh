@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Draws the main window's banner, app/resources/banner.jpg: 732 x 65 pixels,
 # a blue gradient with two faint circles, the program's name and its Spanish
 # subtitle, stored as a baseline JPEG that libjpeg decodes (ImageMagick and

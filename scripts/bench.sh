@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Benchmarks of the whole program, run inside the network lab and printed as
 # one table: each figure beside its yardstick measured in the same run, and
 # their ratio. Run as root (network namespaces):

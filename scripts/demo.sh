@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and starts the program on a demo network:
 # the lab's namespaces with a dozen simulated devices on two subnets
 # (tools/demo-fleet.ini). The program runs inside the lab's PC namespace on

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced, not run: the lab with a device simulator in each device namespace.
 #   lab_fleet_up DEVSIM FLEET LOGDIR   lab up, one simulator per device host
 #                                      (logs LOGDIR/devsim-dev1.log, -dev2.log),

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Network lab: network namespaces joined by veth pairs, so that programs can
 # send and broadcast on UDP port 998 without touching the host's own network.
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and runs every test stage in turn:
 #   lint     shellcheck, clang-format and clang-tidy, with no findings
 #   plain    the whole suite in an optimised build (build/)

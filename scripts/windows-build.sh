@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds everything for 32-bit Windows on Debian 12, as root: the Windows SDK
 # (static Qt and libjpeg-turbo, scripts/windows-sdk.sh; built once and cached),
 # GoogleTest for mingw, then the program, its tests, the installer and the

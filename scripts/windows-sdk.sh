@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Windows SDK that the 32-bit Windows program links against: a
 # static Qt (Core, Gui, Widgets, Test, the windows and offscreen platform
 # plugins) and a static libjpeg-turbo, both cross-built with mingw-w64 (i686,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tb-devsim: plays the devices of a fleet file on UDP port 998.
 //
 //   tb-devsim --fleet FILE [--host NAME] [--log FILE] [--port N] [--bind ADDRESS]

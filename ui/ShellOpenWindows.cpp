@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // clang-format off
 #include "common/WindowsHeaders.h"
 #include <shellapi.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of AddDevice as the list grows: n replies from n devices into an
 // empty list. In the real main window, shown, the event loop running after
 // every add as it does between two datagrams; and in the model alone. The

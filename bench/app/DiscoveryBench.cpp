@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Discovery at scale: the device simulator on dev1 plays n devices at once.
 // How many reach the list within the query's 500 ms window, in the real main
 // window, against a bare socket that sends the same HELLO() fan-out from the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick for the program's start-up: the least a Qt Widgets program
 // does to put a window of the same size on screen, built like the program.
 // Reports its first paint as tb_app_probe does and closes at once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Datagrams per second from the lab link into the device list: listener,
 // hand-over to the GUI thread, UDPServerUDPRead and AddDevice in the real
 // main window during a query, against a bare recvfrom loop on the same link

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up to the main window, and peak memory, against a minimal Qt Widgets
 // program built the same way: each iteration starts the program, which
 // reports its first paint and closes at once. Time is from fork to that

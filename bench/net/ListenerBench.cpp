@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Datagrams per second through the endpoint's listener and GUI hand-over,
 // against a bare recvfrom loop on the same lab link. Run inside the lab:
 //   scripts/lab.sh up

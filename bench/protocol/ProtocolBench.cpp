@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of reading a realistic 9-field discovery reply.
 #include <benchmark/benchmark.h>
 

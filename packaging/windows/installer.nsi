@@ -1,3 +1,4 @@
+; SPDX-License-Identifier: GPL-3.0-or-later
 ; Windows installer of Tarnwick Brelvan. Built by makensis with
 ;   -DVERSION=x.y.z -DPROGRAM=<tarnwick-brelvan.exe> -DICON=<.ico> -DNOTICES=<file>
 ;   -DOUTFILE=<setup.exe> [-DCLI=<brelvan.exe>]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The whole suite under AddressSanitizer + UndefinedBehaviorSanitizer; any
 # report fails its test.
 set -euo pipefail

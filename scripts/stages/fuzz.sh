@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Each libFuzzer harness for TB_FUZZ_SECONDS (default 60) from the seed corpus
 # in the repository; a crash, leak or sanitizer report fails the stage.
 set -euo pipefail

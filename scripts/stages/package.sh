@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian packages as a user meets them: build both with CPack (brelvan:
 # the command line and the simulator; tarnwick-brelvan: the window), check
 # them with lintian (no errors), prove from brelvan's own Depends that it

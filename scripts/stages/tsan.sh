@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The whole suite under ThreadSanitizer: the listener thread and its hand-over
 # to the GUI thread are what it watches. Any report fails its test.
 set -euo pipefail

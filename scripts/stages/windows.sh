@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program for 32-bit Windows, cross-built with mingw-w64 against the
 # Windows SDK (static Qt and libjpeg-turbo, built once and cached by
 # scripts/windows-sdk.sh), statically linked, and tested under wine:

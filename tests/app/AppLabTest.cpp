@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real main window inside the lab, talking to simulated devices on both
 // subnets through the real endpoint and fan-out.
 #include <gtest/gtest.h>

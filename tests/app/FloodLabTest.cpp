@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real main window inside the lab under junk floods and faults: it must
 // neither crash nor hang, its listening windows must end on time and its
 // event loop must keep answering. The waits run a real event loop, as the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // brelvan as a user runs it, inside the lab's PC namespace, against
 // simulated devices on both subnets.
 #include <gtest/gtest.h>

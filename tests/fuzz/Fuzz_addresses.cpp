@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any text as an address: only tb::Exception may leave the checks, and a text
 // that passes gives octets that print back to its first four pieces.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CONFIG texts built from arbitrary values read back field for field when the
 // device's values hold no separator and the typed ones pass the dialog's check.
 #include <cstdint>

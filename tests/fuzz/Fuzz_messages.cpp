@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a received datagram: the readers and the row builder must keep
 // their invariants and never fail.
 #include <algorithm>

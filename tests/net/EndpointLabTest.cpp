@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests that really send: they run only inside the lab's PC namespace
 // (10.77.0.1/24 on eth0, 10.78.0.1/24 on eth1; devices at 10.77.0.2 and 10.78.0.2).
 #include <arpa/inet.h>

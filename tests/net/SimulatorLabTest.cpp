@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The endpoint against the device simulator playing the example fleet on both subnets.
 #include <gtest/gtest.h>
 #include <set>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tb_app_probe: the program's start exactly as app/main.cpp does it, with
 // reports on standard output for the lab tests and the benchmarks:
 //   shown <ns>    monotonic time of the main window's first paint

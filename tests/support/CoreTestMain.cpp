@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GoogleTest entry point with a QCoreApplication, so that deliveries handed
 // over to "the GUI thread" (here the main thread) can be run by processing
 // its event queue.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows one window of the dialog side with sample data, for looking at it
 // on a real display: tb_ui_demo properties|dhcp|about|info|message|error|edit
 #include <QLineEdit>

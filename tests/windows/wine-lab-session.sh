@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The part of wine-lab-test.sh that runs inside the lab's PC namespace, on a
 # display of its own: install, run, read the list, configure, uninstall.
 # Usage: wine-lab-session.sh SETUP.EXE FLEET OUT

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows program as a user meets it, under wine, inside the network lab:
 # install it silently, start the installed program in the lab's PC namespace
 # against the simulated devices of both subnets (answering by unicast,
