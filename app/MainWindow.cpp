@@ -41,12 +41,7 @@ QPushButton* MakeButton(QWidget* parent, const QString& caption, const QRect& ge
 }  // namespace
 
 TfrmMain::TfrmMain(MainServices services, QWidget* parent)
-    : QMainWindow(parent),
-      exchange_(std::move(services), ExchangeEvents()),
-      UDPServer(exchange_.UDPServer),
-      FExchangeMode(exchange_.FExchangeMode),
-      FConfigOk(exchange_.FConfigOk),
-      FTargetMAC(exchange_.FTargetMAC) {
+    : QMainWindow(parent), exchange_(std::move(services), ExchangeEvents()) {
   setWindowTitle("Tarnwick Brelvan");
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
@@ -58,11 +53,7 @@ TfrmMain::TfrmMain(MainServices services, QWidget* parent)
   FormCreate();
 }
 
-TfrmMain::~TfrmMain() {
-  // The endpoint goes first, so that no datagram reaches a control that is
-  // being destroyed.
-  UDPServer.reset();
-}
+TfrmMain::~TfrmMain() = default;
 
 void TfrmMain::SetDialogs(TfrmProperties* properties, TfrmAbout* about) {
   frmProperties_ = properties;
@@ -101,8 +92,6 @@ void TfrmMain::CreateControls() {
   QWidget::setTabOrder(btnQuery, btnProperties);
   QWidget::setTabOrder(btnProperties, btnExit);
   QWidget::setTabOrder(btnExit, btnConfigure);
-
-  tmrTimeout = &exchange_.tmrTimeout;
 
   connect(btnQuery, &QPushButton::clicked, this, Guarded([this] { RefreshDevices(); }));
   connect(btnProperties, &QPushButton::clicked, this, Guarded([this] { Properties(); }));
@@ -159,9 +148,6 @@ void TfrmMain::CreateMenus() {
 
 void TfrmMain::FormCreate() {
   Translate();
-  FExchangeMode = ExchangeMode::Idle;
-  FConfigOk = false;
-  FTargetMAC.clear();
   exchange_.SetUpBindings();
   infoMessage_ = new TInfoMessage(this);
   RefreshDevices();
@@ -207,7 +193,7 @@ void TfrmMain::ExitProgram() { close(); }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
   // Whatever exchange is running is abandoned without a word.
-  tmrTimeout->SetEnabled(false);
+  tmrTimeout().SetEnabled(false);
   if (infoMessage_ != nullptr) {
     infoMessage_->Close();
   }
@@ -227,7 +213,7 @@ TExchange::Events TfrmMain::ExchangeEvents() {
       .windowEnded =
           [this] {
             infoMessage_->Close();
-            if (exchange_.FExchangeMode == ExchangeMode::Querying && devices_->Unlisted() > 0) {
+            if (exchange_.FExchangeMode() == ExchangeMode::Querying && devices_->Unlisted() > 0) {
               ShowProgramMessage(this, UnlistedDevicesText + std::to_string(devices_->Unlisted()));
             }
           },

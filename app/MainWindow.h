@@ -32,7 +32,8 @@ class TfrmMain : public QMainWindow {
   Q_OBJECT
 
   // The exchanges themselves, shared with the command-line program. Declared
-  // first: the endpoint, the timer and the exchange state below are its own.
+  // first, so destroyed after everything else the window owns; it closes its
+  // endpoint before the controls, the window's children, are destroyed.
   TExchange exchange_;
 
  public:
@@ -78,8 +79,6 @@ class TfrmMain : public QMainWindow {
   QPushButton* btnQuery = nullptr;
   QPushButton* btnProperties = nullptr;
   QPushButton* btnExit = nullptr;
-  TChangeTimer* tmrTimeout = nullptr;
-  std::unique_ptr<TIdUDPServer>& UDPServer;
   QMenu* mnuPopup = nullptr;
   QAction* mnuPopupProperties = nullptr;
   QAction* mnuPopupConfigure = nullptr;
@@ -89,10 +88,12 @@ class TfrmMain : public QMainWindow {
   DeviceListModel* Devices() const { return devices_; }
   TInfoMessage* InfoMessage() const { return infoMessage_; }
 
-  // Exchange state.
-  ExchangeMode& FExchangeMode;
-  bool& FConfigOk;
-  AnsiString& FTargetMAC;
+  // The exchange's state, endpoint and timer.
+  ExchangeMode FExchangeMode() const { return exchange_.FExchangeMode(); }
+  bool FConfigOk() const { return exchange_.FConfigOk(); }
+  const AnsiString& FTargetMAC() const { return exchange_.FTargetMAC(); }
+  TIdUDPServer& UDPServer() const { return exchange_.UDPServer(); }
+  TChangeTimer& tmrTimeout() { return exchange_.tmrTimeout(); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;

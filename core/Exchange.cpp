@@ -9,24 +9,24 @@
 namespace tb {
 
 TExchange::TExchange(MainServices services, Events events)
-    : UDPServer(std::make_unique<TIdUDPServer>()),
+    : udpServer_(std::make_unique<TIdUDPServer>()),
       services_(std::move(services)),
       events_(std::move(events)) {
-  tmrTimeout.OnTimer = [this] { tmrTimeoutTimer(); };
-  UDPServer->BroadcastEnabled = true;
-  UDPServer->DefaultPort = 0;
-  UDPServer->BufferSize = 8192;
-  UDPServer->ThreadedEvent = false;
-  UDPServer->OnUDPRead = [this](TIdUDPServer& sender, TIdMemoryStream& data,
-                                TIdSocketHandle& binding) {
+  tmrTimeout_.OnTimer = [this] { tmrTimeoutTimer(); };
+  udpServer_->BroadcastEnabled = true;
+  udpServer_->DefaultPort = 0;
+  udpServer_->BufferSize = 8192;
+  udpServer_->ThreadedEvent = false;
+  udpServer_->OnUDPRead = [this](TIdUDPServer& sender, TIdMemoryStream& data,
+                                 TIdSocketHandle& binding) {
     UDPServerUDPRead(sender, data, binding);
   };
 }
 
-TExchange::~TExchange() { UDPServer.reset(); }
+TExchange::~TExchange() { udpServer_.reset(); }
 
 void TExchange::SetUpBindings() {
-  tb::SetUpBindings(*UDPServer, services_.listHostAddresses, events_.showMessage);
+  tb::SetUpBindings(*udpServer_, services_.listHostAddresses, events_.showMessage);
 }
 
 void TExchange::SendCommand(const AnsiString& text) {
@@ -34,21 +34,21 @@ void TExchange::SendCommand(const AnsiString& text) {
     services_.sendCommand(text);
     return;
   }
-  SendCommandFanOut(text, *UDPServer, services_.getLocalInterfaces, events_.showMessage);
-  if (UDPServer->Active()) {
+  SendCommandFanOut(text, *udpServer_, services_.getLocalInterfaces, events_.showMessage);
+  if (udpServer_->Active()) {
     DropBindCapability();
   }
 }
 
 void TExchange::SetExchangeMode(ExchangeMode mode) {
-  FExchangeMode = mode;
-  tmrTimeout.SetInterval(queryWindowMs_);
+  exchangeMode_ = mode;
+  tmrTimeout_.SetInterval(queryWindowMs_);
   if (mode == ExchangeMode::Configuring) {
-    tmrTimeout.SetInterval(ConfigureWindowMs);
+    tmrTimeout_.SetInterval(ConfigureWindowMs);
   }
-  tmrTimeout.SetEnabled(true);
+  tmrTimeout_.SetEnabled(true);
   if (mode == ExchangeMode::Idle) {
-    tmrTimeout.SetEnabled(false);
+    tmrTimeout_.SetEnabled(false);
   } else {
     events_.windowOpened(mode);
   }
@@ -64,20 +64,20 @@ void TExchange::RefreshDevices() {
 void TExchange::SendConfiguration(const ConfigRequest& request) {
   // What the endpoint read before the request left cannot answer it, however
   // long it waited for its handler (behind a password prompt, say).
-  configFence_ = UDPServer->ArrivalsSoFar();
+  configFence_ = udpServer_->ArrivalsSoFar();
   const auto heard = heardOn_.find(MacDigits(request.mac));
   if (heard == heardOn_.end() || services_.sendCommand) {
     SendCommand(BuildConfigCommand(request));
   } else {
-    SendCommandFanOutFrom(BuildConfigCommand(request), *UDPServer, heard->second,
+    SendCommandFanOutFrom(BuildConfigCommand(request), *udpServer_, heard->second,
                           services_.getLocalInterfaces, events_.showMessage);
   }
-  FTargetMAC = request.mac;
+  targetMAC_ = request.mac;
   // Only a reply to this request may decide its outcome: a flag left set by
   // an abandoned window, or by an ACK with an empty MAC after the last
   // outcome, would report a silent device as configured. Cleared after the
   // send, so nothing handled while a send failure is on screen counts either.
-  FConfigOk = false;
+  configOk_ = false;
   lastTargetReply_ = TargetReply::None;
   SetExchangeMode(ExchangeMode::Configuring);
 }
@@ -85,9 +85,9 @@ void TExchange::SendConfiguration(const ConfigRequest& request) {
 void TExchange::UDPServerUDPRead(TIdUDPServer& Sender, TIdMemoryStream& AData,
                                  TIdSocketHandle& ABinding) {
   const AnsiString text = AData.DataString();
-  switch (FExchangeMode) {
+  switch (exchangeMode_) {
     case ExchangeMode::Idle:
-      FConfigOk = false;
+      configOk_ = false;
       break;
     case ExchangeMode::Querying:
       if (GetCommandName(text) == "NTM") {
@@ -99,15 +99,15 @@ void TExchange::UDPServerUDPRead(TIdUDPServer& Sender, TIdMemoryStream& AData,
       }
       break;
     case ExchangeMode::Configuring: {
-      if (&Sender == UDPServer.get() && Sender.DeliveringArrival() < configFence_) {
+      if (&Sender == udpServer_.get() && Sender.DeliveringArrival() < configFence_) {
         break;
       }
       const AnsiString name = GetCommandName(text);
-      if (name == "NAK" && GetField(text, 1, '(') == FTargetMAC) {
-        FConfigOk = false;
+      if (name == "NAK" && GetField(text, 1, '(') == targetMAC_) {
+        configOk_ = false;
         lastTargetReply_ = TargetReply::Nak;
-      } else if (name == "ACK" && GetField(text, 1, '(') == FTargetMAC) {
-        FConfigOk = true;
+      } else if (name == "ACK" && GetField(text, 1, '(') == targetMAC_) {
+        configOk_ = true;
         lastTargetReply_ = TargetReply::Ack;
       }
       break;
@@ -116,15 +116,15 @@ void TExchange::UDPServerUDPRead(TIdUDPServer& Sender, TIdMemoryStream& AData,
 }
 
 void TExchange::tmrTimeoutTimer() {
-  tmrTimeout.SetEnabled(false);
+  tmrTimeout_.SetEnabled(false);
   events_.windowEnded();
-  if (FExchangeMode == ExchangeMode::Configuring) {
-    events_.configurationEnded(FConfigOk, lastTargetReply_);
-    FConfigOk = false;
-    FTargetMAC.clear();
+  if (exchangeMode_ == ExchangeMode::Configuring) {
+    events_.configurationEnded(configOk_, lastTargetReply_);
+    configOk_ = false;
+    targetMAC_.clear();
     lastTargetReply_ = TargetReply::None;
   } else {
-    FExchangeMode = ExchangeMode::Idle;
+    exchangeMode_ = ExchangeMode::Idle;
   }
 }
 

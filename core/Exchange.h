@@ -70,13 +70,22 @@ class TExchange {
   // Length of a query's window; the program's is QueryWindowMs.
   void SetQueryWindow(int milliseconds) { queryWindowMs_ = milliseconds; }
 
-  ExchangeMode FExchangeMode = ExchangeMode::Idle;
-  bool FConfigOk = false;
-  AnsiString FTargetMAC;
-  std::unique_ptr<TIdUDPServer> UDPServer;
-  TChangeTimer tmrTimeout;
+  // What a datagram now means.
+  ExchangeMode FExchangeMode() const { return exchangeMode_; }
+  // A configuration window's outcome so far, and the MAC it is for.
+  bool FConfigOk() const { return configOk_; }
+  const AnsiString& FTargetMAC() const { return targetMAC_; }
+  // The endpoint and the listening window's timer, for the hooks of tests
+  // and benchmarks.
+  TIdUDPServer& UDPServer() const { return *udpServer_; }
+  TChangeTimer& tmrTimeout() { return tmrTimeout_; }
 
  private:
+  ExchangeMode exchangeMode_ = ExchangeMode::Idle;
+  bool configOk_ = false;
+  AnsiString targetMAC_;
+  std::unique_ptr<TIdUDPServer> udpServer_;
+  TChangeTimer tmrTimeout_;
   MainServices services_;
   Events events_;
   int queryWindowMs_ = QueryWindowMs;

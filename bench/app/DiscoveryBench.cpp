@@ -170,7 +170,7 @@ void BM_DiscoveryMainWindow(benchmark::State& state) {
   tb::SetMessageBoxHandler([&](const tb::MessageRecord&) { ++boxes; });
   auto window = std::make_unique<tb::TfrmMain>();
   window->show();
-  const auto idle = [&] { return window->FExchangeMode == tb::ExchangeMode::Idle; };
+  const auto idle = [&] { return window->FExchangeMode() == tb::ExchangeMode::Idle; };
   tb::lab::RunLoopUntil(idle, 3s);
   Settle();
   const long kernelBefore = tb::lab::KernelUdpDrops();
@@ -182,7 +182,7 @@ void BM_DiscoveryMainWindow(benchmark::State& state) {
   if (boxes > 0) {
     state.SkipWithError("the query reported a communication error");
   }
-  tb::bench::CountDrops(state, kernelBefore, window->UDPServer.get(), true);
+  tb::bench::CountDrops(state, kernelBefore, &window->UDPServer(), true);
 }
 
 void Sizes(benchmark::internal::Benchmark* b) {

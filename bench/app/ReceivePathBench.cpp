@@ -63,9 +63,9 @@ void BM_MainWindowReceive(benchmark::State& state) {
   auto window = tb::bench::MakeQuietWindow({"10.77.0.1"});
   // A query that lasts: the window's timer would end it after 500 ms.
   window->RefreshDevices();
-  window->tmrTimeout->SetEnabled(false);
+  window->tmrTimeout().SetEnabled(false);
   try {
-    window->UDPServer->SetActive(true);
+    window->UDPServer().SetActive(true);
   } catch (const std::exception& e) {
     state.SkipWithError(e.what());
     return;
@@ -87,7 +87,7 @@ void BM_MainWindowReceive(benchmark::State& state) {
     }
   }
   state.SetItemsProcessed(rows);
-  tb::bench::CountDrops(state, kernelBefore, window->UDPServer.get());
+  tb::bench::CountDrops(state, kernelBefore, &window->UDPServer());
   state.counters["list_paints_per_s"] =
       benchmark::Counter(static_cast<double>(paints.Count()), benchmark::Counter::kIsRate);
 }

@@ -43,7 +43,7 @@ class AppLab : public testing::LabWindowTest {
   }
 
   bool WaitIdle() {
-    return lab::PumpUntil([&] { return window->FExchangeMode == ExchangeMode::Idle; }, 3000ms);
+    return lab::PumpUntil([&] { return window->FExchangeMode() == ExchangeMode::Idle; }, 3000ms);
   }
 
   void Query() {
@@ -164,7 +164,7 @@ TEST_F(AppLab, QueryDuringAConfigurationShowsNoOutcome) {
     QTest::keyClicks(dialog.txtPassword, "pw");
     QTest::mouseClick(dialog.btnOk, Qt::LeftButton);
   });
-  ASSERT_EQ(window->FExchangeMode, ExchangeMode::Configuring);
+  ASSERT_EQ(window->FExchangeMode(), ExchangeMode::Configuring);
   QTest::mouseClick(window->btnQuery, Qt::LeftButton);
   ASSERT_TRUE(WaitIdle());
   lab::PumpFor(1200ms);
@@ -198,7 +198,7 @@ TEST_F(AppLab, CancelSendsNothing) {
   lab::PumpFor(1200ms);
   EXPECT_EQ(Count(Logs(), "data=CONFIG("), 0U);
   EXPECT_TRUE(boxes.empty());
-  EXPECT_EQ(window->FExchangeMode, ExchangeMode::Idle);
+  EXPECT_EQ(window->FExchangeMode(), ExchangeMode::Idle);
 }
 
 }  // namespace

@@ -85,8 +85,8 @@ class FloodLab : public testing::LabWindowTest {
   // listening window is timed.
   void CreateWindow() {
     Show(std::make_unique<TfrmMain>());
-    auto original = window->tmrTimeout->OnTimer;
-    window->tmrTimeout->OnTimer = [this, original] {
+    auto original = window->tmrTimeout().OnTimer;
+    window->tmrTimeout().OnTimer = [this, original] {
       windowEnds.push_back(Clock::now());
       original();
     };
@@ -94,7 +94,7 @@ class FloodLab : public testing::LabWindowTest {
   }
 
   bool WaitIdle() {
-    return lab::RunLoopUntil([&] { return window->FExchangeMode == ExchangeMode::Idle; }, 3000ms);
+    return lab::RunLoopUntil([&] { return window->FExchangeMode() == ExchangeMode::Idle; }, 3000ms);
   }
 
   // Runs a query to its end; how long its window lasted, from the click to
@@ -167,9 +167,9 @@ TEST_F(FloodLab, JunkFloodWhileQueryingAndConfiguring) {
   const int seconds = flood::EnvInt("TB_FLOOD_SECONDS", 8);
   // Counts what reaches the window's handler, to show the junk arrived.
   auto handled = std::make_shared<int>(0);
-  auto handler = window->UDPServer->OnUDPRead;
-  window->UDPServer->OnUDPRead = [handled, handler](TIdUDPServer& s, TIdMemoryStream& d,
-                                                    TIdSocketHandle& b) {
+  auto handler = window->UDPServer().OnUDPRead;
+  window->UDPServer().OnUDPRead = [handled, handler](TIdUDPServer& s, TIdMemoryStream& d,
+                                                     TIdSocketHandle& b) {
     ++*handled;
     handler(s, d, b);
   };
@@ -234,9 +234,9 @@ TEST_F(FloodLab, ClosingDuringAFloodDeliversNothingMoreAndFreesEverything) {
     int total = 0;
   };
   auto seen = std::make_shared<Deliveries>();
-  auto original = window->UDPServer->OnUDPRead;
-  window->UDPServer->OnUDPRead = [seen, original](TIdUDPServer& s, TIdMemoryStream& d,
-                                                  TIdSocketHandle& b) {
+  auto original = window->UDPServer().OnUDPRead;
+  window->UDPServer().OnUDPRead = [seen, original](TIdUDPServer& s, TIdMemoryStream& d,
+                                                   TIdSocketHandle& b) {
     ++seen->total;
     seen->late += seen->destroying ? 1 : 0;
     original(s, d, b);
@@ -310,7 +310,7 @@ TEST_F(FloodLab, PortTakenOnALabAddressReportsCommunicationErrors) {
     EXPECT_FALSE(box.errorIcon);
   }
   EXPECT_EQ(window->Devices()->Count(), 0);
-  EXPECT_FALSE(window->UDPServer->Active());
+  EXPECT_FALSE(window->UDPServer().Active());
 
   // Every failed activation replaces the sockets of the last one.
   const int fds = flood::CurrentUsage().fds;
@@ -327,7 +327,7 @@ TEST_F(FloodLab, PortTakenOnALabAddressReportsCommunicationErrors) {
   const auto query = TimedQuery();
   ASSERT_TRUE(query.has_value());
   EXPECT_TRUE(boxes.empty());
-  EXPECT_TRUE(window->UDPServer->Active());
+  EXPECT_TRUE(window->UDPServer().Active());
   EXPECT_EQ(Captions(), Dev1Captions());
 }
 

@@ -32,7 +32,7 @@ class Configure : public MainWindowFixture {
     for (const char* reply : {StaticDevice, DhcpDevice, OldFirmware}) {
       Receive(reply);
     }
-    (void)QTest::qWaitFor([&] { return window->FExchangeMode == ExchangeMode::Idle; }, 2000);
+    (void)QTest::qWaitFor([&] { return window->FExchangeMode() == ExchangeMode::Idle; }, 2000);
     sent.clear();
   }
 
@@ -78,8 +78,8 @@ TEST_F(Configure, SendsEachOfTheFourFormsFromTheDialog) {
   EXPECT_EQ(sent[2], "CONFIG(x,OLD:MAC,10.78.0.9,255.255.255.0,10.78.0.1)");
   // IP Address 0.0.0.0 opens with DHCP on.
   EXPECT_EQ(sent[3], "CONFIG(,aa-bb-cc,0.0.0.0,0.0.0.0,0.0.0.0)");
-  EXPECT_EQ(window->FExchangeMode, ExchangeMode::Configuring);
-  EXPECT_EQ(window->FTargetMAC, "aa-bb-cc");
+  EXPECT_EQ(window->FExchangeMode(), ExchangeMode::Configuring);
+  EXPECT_EQ(window->FTargetMAC(), "aa-bb-cc");
 }
 
 TEST_F(Configure, CancelSendsNothingAndKeepsTheMode) {
@@ -87,7 +87,7 @@ TEST_F(Configure, CancelSendsNothingAndKeepsTheMode) {
   WhenDialogOpens([](TfrmProperties& d) { QTest::keyClick(d.txtPassword, Qt::Key_Escape); });
   QTest::mouseClick(window->btnProperties, Qt::LeftButton);
   EXPECT_TRUE(sent.empty());
-  EXPECT_EQ(window->FExchangeMode, ExchangeMode::Idle);
+  EXPECT_EQ(window->FExchangeMode(), ExchangeMode::Idle);
   EXPECT_FALSE(window->InfoMessage()->isVisible());
 }
 
@@ -119,9 +119,9 @@ TEST_F(Configure, LastMatchingReplyDecidesTheOutcome) {
     EXPECT_EQ(boxes[0].caption, "Brelvan");
     EXPECT_EQ(boxes[0].text, FromAnsi(c.success ? ConfigSuccessText : ConfigFailureText))
         << c.replies.size();
-    EXPECT_FALSE(window->FConfigOk);
-    EXPECT_EQ(window->FTargetMAC, "");
-    EXPECT_EQ(window->FExchangeMode, ExchangeMode::Configuring);
+    EXPECT_FALSE(window->FConfigOk());
+    EXPECT_EQ(window->FTargetMAC(), "");
+    EXPECT_EQ(window->FExchangeMode(), ExchangeMode::Configuring);
   }
 }
 
@@ -133,7 +133,7 @@ TEST_F(Configure, AfterTheOutcomeRepliesAreIgnoredUntilTheNextQuery) {
   EXPECT_EQ(window->Devices()->Count(), rows);
   // Only a reply with an empty F0 still matches the emptied target.
   Receive("ACK()");
-  EXPECT_TRUE(window->FConfigOk);
+  EXPECT_TRUE(window->FConfigOk());
   window->RefreshDevices();
   Receive("NTM(1113,1,new,1,1,1,0)");
   EXPECT_EQ(window->Devices()->Count(), 1);
@@ -145,15 +145,15 @@ TEST_F(Configure, QueryDuringTheWindowShowsNoOutcome) {
   window->RefreshDevices();
   EXPECT_EQ(window->InfoMessage()->MessageText, QueryingText);
   EXPECT_TRUE(window->InfoMessage()->isVisible());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return window->FExchangeMode == ExchangeMode::Idle; }, 2000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window->FExchangeMode() == ExchangeMode::Idle; }, 2000));
   QTest::qWait(700);
   EXPECT_TRUE(boxes.empty());
   EXPECT_FALSE(window->InfoMessage()->isVisible());
   // The abandoned target stays; a datagram in Idle clears the outcome flag.
-  EXPECT_EQ(window->FTargetMAC, "00:11:22:33:44:01");
-  EXPECT_TRUE(window->FConfigOk);
+  EXPECT_EQ(window->FTargetMAC(), "00:11:22:33:44:01");
+  EXPECT_TRUE(window->FConfigOk());
   Receive("anything");
-  EXPECT_FALSE(window->FConfigOk);
+  EXPECT_FALSE(window->FConfigOk());
 }
 
 // A flag left set by an earlier reply must not turn silence into success.
@@ -162,7 +162,7 @@ TEST_F(Configure, ARequestNobodyAnswersFailsWhateverTheFlagHeld) {
   Receive("ACK(00:11:22:33:44:01)");
   window->RefreshDevices();
   Receive(OldFirmware);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return window->FExchangeMode == ExchangeMode::Idle; }, 2000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window->FExchangeMode() == ExchangeMode::Idle; }, 2000));
   ConfigureWithPassword("OLD:MAC", "x");
   ASSERT_TRUE(WaitForOutcome());
   EXPECT_EQ(boxes.back().text, FromAnsi(ConfigFailureText)) << "abandoned window's ACK";

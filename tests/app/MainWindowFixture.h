@@ -44,7 +44,7 @@ class MainWindowFixture : public QuietWindowTest {
     data.SetSize(text.size());
     std::copy(text.begin(), text.end(), data.Memory());
     TIdSocketHandle binding(998);
-    window->UDPServerUDPRead(*window->UDPServer, data, binding);
+    window->UDPServerUDPRead(window->UDPServer(), data, binding);
   }
 
   // NOLINTNEXTLINE(misc-non-private-member-variables-in-classes)

@@ -35,7 +35,7 @@ void QueryWith(MainWindow& t, std::initializer_list<const char*> replies) {
   for (const char* reply : replies) {
     t.Receive(reply);
   }
-  (void)QTest::qWaitFor([&] { return t.window->FExchangeMode == ExchangeMode::Idle; }, 2000);
+  (void)QTest::qWaitFor([&] { return t.window->FExchangeMode() == ExchangeMode::Idle; }, 2000);
 }
 
 TEST_F(MainWindow, StartsTranslatedWithTheFirstQueryUnderWay) {
@@ -48,7 +48,7 @@ TEST_F(MainWindow, StartsTranslatedWithTheFirstQueryUnderWay) {
   // window's wait to be drawn outlasts the start-up query. The lab test under
   // wine sees the start on the real platform.
   if (QGuiApplication::platformName() != QStringLiteral("minimal")) {
-    EXPECT_EQ(w.FExchangeMode, ExchangeMode::Querying);
+    EXPECT_EQ(w.FExchangeMode(), ExchangeMode::Querying);
     EXPECT_TRUE(w.InfoMessage()->isVisible());
   }
   EXPECT_EQ(w.InfoMessage()->MessageText, QueryingText);
@@ -145,7 +145,7 @@ TEST_F(MainWindow, QueryFillsTheListInCaptionOrderAndEndsAfter500ms) {
   Receive("ntm(1113,1,other,1,1,1,0)");
   ASSERT_EQ(window->Devices()->Count(), 2);
   EXPECT_EQ(window->Devices()->Row(0).caption, "Alpha");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return window->FExchangeMode == ExchangeMode::Idle; }, 2000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window->FExchangeMode() == ExchangeMode::Idle; }, 2000));
   EXPECT_GE(clock.elapsed(), 450);
   EXPECT_LT(clock.elapsed(), 700);
   EXPECT_FALSE(window->InfoMessage()->isVisible());
@@ -157,7 +157,7 @@ TEST_F(MainWindow, QueryFillsTheListInCaptionOrderAndEndsAfter500ms) {
 
 TEST_F(MainWindow, SecondQueryInsideTheWindowKeepsTheFirstEnd) {
   Create();
-  (void)QTest::qWaitFor([&] { return window->FExchangeMode == ExchangeMode::Idle; }, 2000);
+  (void)QTest::qWaitFor([&] { return window->FExchangeMode() == ExchangeMode::Idle; }, 2000);
   QElapsedTimer clock;
   clock.start();
   QTest::mouseClick(window->btnQuery, Qt::LeftButton);
@@ -165,7 +165,7 @@ TEST_F(MainWindow, SecondQueryInsideTheWindowKeepsTheFirstEnd) {
   Receive(Device1);
   QTest::mouseClick(window->btnQuery, Qt::LeftButton);
   EXPECT_EQ(window->Devices()->Count(), 0);  // emptied again
-  ASSERT_TRUE(QTest::qWaitFor([&] { return window->FExchangeMode == ExchangeMode::Idle; }, 2000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window->FExchangeMode() == ExchangeMode::Idle; }, 2000));
   EXPECT_GE(clock.elapsed(), 450);
   EXPECT_LT(clock.elapsed(), 650);
   EXPECT_EQ(sent.size(), 3U);

@@ -72,18 +72,18 @@ TEST_F(ExchangeLab, AReplyReadBeforeTheRequestLeftIsNotItsAnswer) {
   services.sendCommand = [](const AnsiString&) {};
   Make(services);
   // The first send binds the endpoint's sockets.
-  exchange_->UDPServer->Send("10.77.0.2", 998, "HELLO()");
+  exchange_->UDPServer().Send("10.77.0.2", 998, "HELLO()");
   const std::string ack = std::string("ACK(") + TargetMac + ")";
   // Read by the endpoint while its thread is busy elsewhere (a password
   // prompt): queued, not yet handled.
-  const std::uint64_t before = exchange_->UDPServer->ArrivalsSoFar();
+  const std::uint64_t before = exchange_->UDPServer().ArrivalsSoFar();
   device_.Send(ack, "10.77.0.1", 998);
   const auto deadline = std::chrono::steady_clock::now() + 2s;
-  while (exchange_->UDPServer->ArrivalsSoFar() == before &&
+  while (exchange_->UDPServer().ArrivalsSoFar() == before &&
          std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(1ms);
   }
-  ASSERT_GT(exchange_->UDPServer->ArrivalsSoFar(), before);
+  ASSERT_GT(exchange_->UDPServer().ArrivalsSoFar(), before);
   EXPECT_EQ(Configure(), std::optional<bool>(false));
 
   // The same reply after the request is its answer.
