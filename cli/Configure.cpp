@@ -5,6 +5,7 @@
 #include "cli/Batch.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/ConfigurePlan.h"
 #include "cli/Console.h"
 #include "cli/DeviceLookup.h"
 #include "cli/ExitCodes.h"
@@ -20,20 +21,6 @@ namespace tb::cli {
 
 namespace {
 
-constexpr char PasswordMask[] = "********";
-
-// One device's configuration as asked for on the command line or a batch line.
-struct Order {
-  QString where;  // "line N: " for a batch line
-  QString mac;
-  bool dhcp = false;
-  AnsiString ip;
-  AnsiString netmask;
-  AnsiString gateway;
-  std::optional<QString> hostName;
-  std::optional<QString> password;
-};
-
 // How one device's configuration ended.
 struct Result {
   const DeviceRow* row = nullptr;
@@ -41,83 +28,6 @@ struct Result {
   QString outcome;
   int status = ExitOk;
 };
-
-ConfigEntry Entry(const QString& text) { return {ToAnsi(text), !IsLatin1(text)}; }
-
-// The address checks, in the dialog's order: each text must be an address,
-// the IP a host's and the gateway a host's or 0.0.0.0. Empty when they pass.
-QString CheckAddresses(Order& order, const QString& ip, const QString& netmask,
-                       const QString& gateway) {
-  if (order.dhcp) {
-    return {};
-  }
-  order.ip = Entry(ip).text;
-  order.netmask = Entry(netmask).text;
-  order.gateway = Entry(gateway).text;
-  try {
-    for (const AnsiString* address : {&order.ip, &order.netmask, &order.gateway}) {
-      ValidateWholeIPAddress(*address);
-    }
-    AnsiString message;
-    if (!AreConfigAddressesSendable(
-            order.ip, [&] { return order.gateway; }, message)) {
-      return Text(message);
-    }
-  } catch (const Exception& error) {
-    return Text(error.Message());
-  }
-  return {};
-}
-
-// What the dialog's boxes would not take. Empty when both fit.
-QString CheckLengths(const std::optional<QString>& hostName,
-                     const std::optional<QString>& password) {
-  if (hostName && hostName->size() > HostNameLength) {
-    return QStringLiteral("the host name is longer than %1 characters").arg(HostNameLength);
-  }
-  if (password && password->size() > PasswordLength) {
-    return QStringLiteral("the password is longer than %1 characters").arg(PasswordLength);
-  }
-  return {};
-}
-
-// Builds the request for the device that answered, from the settings it
-// answered with; false with the reason when it may not go out.
-bool Plan(const Order& order, const DeviceRow& row, const QString& password, ConfigRequest& request,
-          QString& refusal) {
-  request = CurrentSettings(row);
-  request.dhcp = order.dhcp;
-  if (!order.dhcp) {
-    request.ip = order.ip;
-    request.netmask = order.netmask;
-    request.gateway = order.gateway;
-  }
-  ConfigEntry hostName{request.hostName, false};
-  if (order.hostName && !order.hostName->isEmpty()) {
-    if (!request.hostNameEnabled) {
-      refusal = QStringLiteral("%1 takes no host name").arg(Text(row.caption));
-      return false;
-    }
-    hostName = Entry(*order.hostName);
-    request.hostName = hostName.text;
-  }
-  const ConfigEntry passwordEntry = Entry(password);
-  request.password = passwordEntry.text;
-  AnsiString message;
-  if (!AreConfigEntriesSendable(passwordEntry, request.hostNameEnabled ? &hostName : nullptr,
-                                message)) {
-    refusal = Text(message);
-    return false;
-  }
-  return true;
-}
-
-AnsiString Masked(ConfigRequest request) {
-  if (!request.password.empty()) {
-    request.password = PasswordMask;
-  }
-  return BuildConfigCommand(request);
-}
 
 QString PromptFor(const DeviceRow& row) {
   return QStringLiteral("Password of %1 (%2): ").arg(Text(row.caption), Text(row.MAC()));
@@ -198,16 +108,8 @@ int ConfigureBatch(TPasswordSource& passwords, const QString& path, int windowMs
   std::vector<Order> orders;
   bool needsPassword = false;
   for (const BatchEntry& entry : batch.entries) {
-    Order order;
-    order.where = QStringLiteral("line %1: ").arg(entry.line);
-    order.mac = entry.mac;
-    order.dhcp = entry.dhcp;
-    order.hostName = entry.hostName;
-    order.password = entry.password;
-    QString why = CheckAddresses(order, entry.ip, entry.netmask, entry.gateway);
-    if (why.isEmpty()) {
-      why = CheckLengths(order.hostName, order.password);
-    }
+    QString why;
+    Order order = BatchOrder(entry, why);
     if (!why.isEmpty()) {
       errors << order.where + why;
     }
