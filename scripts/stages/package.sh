@@ -9,7 +9,8 @@
 # bash completion work, then, as a fresh unprivileged user inside the network
 # lab (namespaces $TB_PKG_LAB_PREFIX-*, else $TB_LAB_PREFIX-*, default
 # tbpkg), list simulated devices with the installed brelvan and prove that
-# the installed program bound UDP port 998. The packages, the user and the
+# the installed program bound UDP port 998, ignored a plugin planted through
+# Qt's variables and gave up its capability. The packages, the user and the
 # lab are removed at the end.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -67,6 +68,7 @@ echo "package: brelvan pulls in $(wc -l <<<"$cli_pulls") packages, none of Qt Gu
 lab() { TB_LAB_PREFIX="$prefix" bash "$root/scripts/lab.sh" "$@"; }
 app_pid=""
 sim_pid=""
+bait=""
 cleanup() {
   if [[ -n "$app_pid" ]]; then
     kill -- "-$app_pid" 2>/dev/null || true
@@ -77,6 +79,7 @@ cleanup() {
     wait "$sim_pid" 2>/dev/null || true
   fi
   lab down || true
+  [[ -z "$bait" ]] || rm -rf "$bait"
   userdel "$user" 2>/dev/null || true
   DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq tarnwick-brelvan brelvan >/dev/null 2>&1 || true
 }
@@ -167,9 +170,37 @@ kill "$sim_pid"
 wait "$sim_pid" 2>/dev/null || true
 sim_pid=""
 
+# A platform plugin that leaves a mark when loaded, planted through Qt's
+# plugin variables. A copy of the program without the capability loads it,
+# which shows the bait works; the installed program, started through its
+# capability, must not.
+# Outside the checkout, whose folders the user may not be let into.
+bait="$(mktemp -d /tmp/tb-bait.XXXXXX)"
+mkdir -p "$bait/plugins/platforms"
+chmod 1777 "$bait"
+/usr/lib/qt6/libexec/moc "$root/tests/package/bait-plugin.cpp" -o "$bait/bait-plugin.moc"
+# shellcheck disable=SC2046
+g++ -std=c++17 -shared -fPIC -I"$bait" -I"$root/tests/package" -DTB_BAIT_MARK="\"$bait/mark\"" \
+  "$root/tests/package/bait-plugin.cpp" $(pkg-config --cflags --libs Qt6Core) \
+  -o "$bait/plugins/platforms/libqbait.so"
+chmod -R a+rX "$bait/plugins"
+planted=(QT_PLUGIN_PATH="$bait/plugins" QT_QPA_PLATFORM_PLUGIN_PATH="$bait/plugins/platforms"
+  QT_QPA_PLATFORM=bait)
+install -m 0755 "$program" "$bait/uncapable"
+lab exec "$prefix-pc" runuser -u "$user" -- env -i PATH=/usr/bin:/bin LANG=C.UTF-8 \
+  "${planted[@]}" timeout 20 "$bait/uncapable" >"$dir/bait.log" 2>&1 || true
+if [[ ! -e "$bait/mark" ]]; then
+  echo "package: the planted plugin was not loaded even without the capability" >&2
+  cat "$dir/bait.log" >&2
+  exit 1
+fi
+rm -f "$bait/mark" "$bait/uncapable"
+echo "package: without the capability the program loads a plugin planted by QT_QPA_PLATFORM"
+
 # Its own session, so that it and Xvfb end together by the group's id.
 setsid ip netns exec "$prefix-pc" runuser -u "$user" -- \
-  env -i PATH=/usr/bin:/bin LANG=C.UTF-8 xvfb-run -a "$program" >"$dir/run.log" 2>&1 &
+  env -i PATH=/usr/bin:/bin LANG=C.UTF-8 "${planted[@]}" xvfb-run -a "$program" \
+  >"$dir/run.log" 2>&1 &
 app_pid=$!
 bound=""
 for _ in $(seq 1 100); do
@@ -190,5 +221,20 @@ if grep -qv "uid:$uid " <<<"$bound"; then
   exit 1
 fi
 pid="$(grep -o 'pid=[0-9]*' <<<"$bound" | head -n1 | cut -d= -f2)"
-echo "package: pid $pid runs as $(ps -o user= -p "$pid") with capabilities" \
-  "$(grep CapEff /proc/"$pid"/status | awk '{print $2}')"
+# The capability serves only to bind: it is given up once the sockets are.
+effective=""
+for _ in $(seq 1 20); do
+  effective="$(awk '/^CapEff:/ {print $2}' /proc/"$pid"/status)"
+  [[ "$effective" == 0000000000000000 ]] && break
+  sleep 0.1
+done
+echo "package: pid $pid runs as $(ps -o user= -p "$pid") with effective capabilities $effective"
+if [[ "$effective" != 0000000000000000 ]]; then
+  echo "package: the window kept capabilities $effective after binding" >&2
+  exit 1
+fi
+if [[ -e "$bait/mark" ]]; then
+  echo "package: the installed program loaded the plugin planted through Qt's variables" >&2
+  exit 1
+fi
+echo "package: the installed program ignored the planted plugin and holds no capability"
