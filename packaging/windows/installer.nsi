@@ -5,7 +5,8 @@
 ; Installs under Program Files with a Start-menu entry, registers its
 ; uninstaller with Add/Remove Programs and lets the devices' answers in
 ; through the Windows Firewall (UDP 998, for the program and its command-line
-; companion only); the uninstaller takes all of it away again. Silent with /S.
+; companion only, from the local networks only); the uninstaller takes all of
+; it away again. Silent with /S. Only a folder inside Program Files is taken.
 Unicode true
 ; The version comes from the build (project() of CMakeLists.txt), never from here.
 !ifndef VERSION
@@ -16,6 +17,8 @@ RequestExecutionLevel admin
 
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
+!include "StrFunc.nsh"
+${StrStr}
 
 !define NAME "Tarnwick Brelvan"
 !define PUBLISHER "Tarnwick Networks"
@@ -41,7 +44,12 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "© 2024 ${PUBLISHER}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
-!define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
+; The finish page's "run" starts the program through the desktop's shell,
+; with the user's own token: the installer's is elevated, and the program
+; reads the network and opens pages a device names.
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION RunUnelevated
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE CheckInstallFolder
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -50,6 +58,8 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "© 2024 ${PUBLISHER}"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Spanish"
 !insertmacro MUI_LANGUAGE "English"
+LangString FolderRefused ${LANG_SPANISH} "Elija una carpeta dentro de $PROGRAMFILES. En otra carpeta otros usuarios podrían reemplazar el programa."
+LangString FolderRefused ${LANG_ENGLISH} "Choose a folder inside $PROGRAMFILES. In another folder other users could replace the program."
 
 ; netsh's own output goes to the details list; a firewall that cannot be
 ; changed (a policy, a third-party firewall) is reported, not fatal.
@@ -59,9 +69,61 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "© 2024 ${PUBLISHER}"
   DetailPrint "netsh advfirewall firewall: $0"
 !macroend
 
+;-- The install folder --------------------------------------------------
+; The program runs elevated nowhere, but every user starts it from here: a
+; folder that users can write to would let one of them replace it for the
+; others. Program Files' permissions are inherited by a folder made inside
+; it; whether users may write to any other folder cannot be told reliably
+; (the groups' names are translated, and a share's rights are the server's),
+; so any other folder is refused.
+Function IsUnderProgramFiles ; $0 = folder -> $1 = 1 or 0
+  StrCpy $1 0
+  ${ForEach} $2 0 1 + 1
+    ${If} $2 == 0
+      StrCpy $3 "$PROGRAMFILES32\"
+    ${Else}
+      StrCpy $3 "$PROGRAMFILES64\"
+    ${EndIf}
+    StrLen $4 $3
+    StrCpy $5 "$0\" $4
+    ${If} $5 == $3
+    ${AndIf} $0 != $PROGRAMFILES32
+    ${AndIf} $0 != $PROGRAMFILES64
+      StrCpy $1 1
+    ${EndIf}
+  ${Next}
+  ; A ".." would lead back out of it.
+  ${StrStr} $2 $0 ".."
+  ${If} $2 != ""
+    StrCpy $1 0
+  ${EndIf}
+FunctionEnd
+
+Function CheckInstallFolder
+  StrCpy $0 $INSTDIR
+  Call IsUnderProgramFiles
+  ${If} $1 != 1
+    MessageBox MB_ICONSTOP|MB_OK "$(FolderRefused)"
+    Abort
+  ${EndIf}
+FunctionEnd
+
+Function RunUnelevated
+  Exec '"$WINDIR\explorer.exe" "$INSTDIR\${EXE}"'
+FunctionEnd
+
 Section "${NAME}" SecProgram
   SectionIn RO
   SetShellVarContext all
+  ; A silent install (/S /D=...) passes no page: the folder is checked here.
+  StrCpy $0 $INSTDIR
+  Call IsUnderProgramFiles
+  ${If} $1 != 1
+    IfSilent 0 +2
+      SetErrorLevel 2
+    MessageBox MB_ICONSTOP|MB_OK "$(FolderRefused)" /SD IDOK
+    Quit
+  ${EndIf}
   SetOutPath "$INSTDIR"
   File "/oname=${EXE}" "${PROGRAM}"
 !ifdef CLI
@@ -86,10 +148,10 @@ Section "${NAME}" SecProgram
 
   ; A reinstall replaces the rule instead of adding a second one.
   !insertmacro FirewallRule 'delete rule name="${FIREWALL_RULE}"'
-  !insertmacro FirewallRule 'add rule name="${FIREWALL_RULE}" dir=in action=allow program="$INSTDIR\${EXE}" protocol=UDP localport=998 profile=any enable=yes'
+  !insertmacro FirewallRule 'add rule name="${FIREWALL_RULE}" dir=in action=allow program="$INSTDIR\${EXE}" protocol=UDP localport=998 remoteip=localsubnet profile=any enable=yes'
 !ifdef CLI
   !insertmacro FirewallRule 'delete rule name="${FIREWALL_RULE_CLI}"'
-  !insertmacro FirewallRule 'add rule name="${FIREWALL_RULE_CLI}" dir=in action=allow program="$INSTDIR\brelvan.exe" protocol=UDP localport=998 profile=any enable=yes'
+  !insertmacro FirewallRule 'add rule name="${FIREWALL_RULE_CLI}" dir=in action=allow program="$INSTDIR\brelvan.exe" protocol=UDP localport=998 remoteip=localsubnet profile=any enable=yes'
 !endif
 SectionEnd
 
