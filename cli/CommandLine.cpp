@@ -88,6 +88,16 @@ std::optional<int> TCommandLine::Parse(const QStringList& arguments) {
   return std::nullopt;
 }
 
+std::optional<int> TCommandLine::ParseOptionsOnly(const QStringList& arguments) {
+  if (const auto done = Parse(arguments)) {
+    return done;
+  }
+  if (!Positional().isEmpty()) {
+    return Refuse(QStringLiteral("%1 takes no arguments").arg(command_));
+  }
+  return std::nullopt;
+}
+
 int TCommandLine::Refuse(const QString& why) const {
   Err(why);
   Err(QStringLiteral("try 'brelvan %1 --help'").arg(command_));

@@ -21,6 +21,8 @@ class TCommandLine {
   // the exit status, the help or version shown or the refusal reported. A
   // --timeout that is no whole number from 1 to 60000 is refused.
   std::optional<int> Parse(const QStringList& arguments);
+  // Parse for a command of options alone: any other argument is refused.
+  std::optional<int> ParseOptionsOnly(const QStringList& arguments);
 
   bool IsSet(const QCommandLineOption& option) const { return parser_.isSet(option); }
   QString Value(const QCommandLineOption& option) const { return parser_.value(option); }

@@ -94,13 +94,10 @@ int Discover(const QStringList& arguments) {
   TCommandLine line(QStringLiteral("discover"));
   const QCommandLineOption json = line.Option(QStringLiteral("json"));
   const QCommandLineOption csv = line.Option(QStringLiteral("csv"));
-  if (const auto done = line.Parse(arguments)) {
+  if (const auto done = line.ParseOptionsOnly(arguments)) {
     return *done;
   }
   const int windowMs = line.WindowMs();
-  if (!line.Positional().isEmpty()) {
-    return line.Refuse(QStringLiteral("discover takes no arguments"));
-  }
   if (line.IsSet(json) && line.IsSet(csv)) {
     return line.Refuse(QStringLiteral("--json and --csv exclude each other"));
   }

@@ -11,14 +11,10 @@ namespace tb::cli {
 int Doctor(const QStringList& arguments) {
   TCommandLine line(QStringLiteral("doctor"));
   const QCommandLineOption json = line.Option(QStringLiteral("json"));
-  if (const auto done = line.Parse(arguments)) {
+  if (const auto done = line.ParseOptionsOnly(arguments)) {
     return *done;
   }
-  const int windowMs = line.WindowMs();
-  if (!line.Positional().isEmpty()) {
-    return line.Refuse(QStringLiteral("doctor takes no arguments"));
-  }
-  const std::vector<Verdict> verdicts = RunChecks(windowMs);
+  const std::vector<Verdict> verdicts = RunChecks(line.WindowMs());
   if (line.IsSet(json)) {
     Out(JsonText(JsonReport(verdicts)));
   } else {

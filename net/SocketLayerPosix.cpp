@@ -10,10 +10,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <ctime>
 
-#include "net/ReceiveSlotPosix.h"
+#include "net/MessageSlotPosix.h"
 #include "net/SocketAddressPosix.h"
 #include "net/SocketLayer.h"
 #include "net/TunnelKindPosix.h"
@@ -45,6 +44,27 @@ Datagram Describe(msghdr& msg, std::size_t size) {
 }
 
 bool NothingWaiting(int error) { return error == EAGAIN || error == EWOULDBLOCK; }
+
+// A signal that arrives during the call is no failure of it: calls again.
+template <typename Call>
+auto Uninterrupted(Call call) {
+  decltype(call()) n = 0;
+  do {
+    n = call();
+  } while (n < 0 && errno == EINTR);
+  return n;
+}
+
+// What sendto or sendmsg returned, as the layer reports it: the error, and
+// the bytes sent (none on an error).
+int Sent(ssize_t n, std::size_t& sent) {
+  if (n < 0) {
+    sent = 0;
+    return errno;
+  }
+  sent = static_cast<std::size_t>(n);
+  return 0;
+}
 
 // The errno values that name a kind; several may name the same one.
 constexpr NativeErrorKind ErrnoKinds[] = {
@@ -141,60 +161,30 @@ int EnableArrivalInfo(Handle socket) {
 int SendTo(Handle socket, const char* data, std::size_t size, Ipv4 address, int port,
            std::size_t& sent) {
   const sockaddr_in sa = MakeAddress(address, port);
-  ssize_t n = 0;
-  do {
-    n = ::sendto(Fd(socket), data, size, MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&sa),
-                 sizeof sa);
-  } while (n < 0 && errno == EINTR);
-  if (n < 0) {
-    sent = 0;
-    return errno;
-  }
-  sent = static_cast<std::size_t>(n);
-  return 0;
+  const ssize_t n = Uninterrupted([&] {
+    return ::sendto(Fd(socket), data, size, MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&sa),
+                    sizeof sa);
+  });
+  return Sent(n, sent);
 }
 
 int SendOutOf(Handle socket, const char* data, std::size_t size, Ipv4 address, int port,
               int interfaceIndex, std::size_t& sent) {
-  sockaddr_in sa = MakeAddress(address, port);
-  iovec iov{const_cast<char*>(data), size};
-  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
+  SendSlot slot;
   msghdr msg{};
-  msg.msg_name = &sa;
-  msg.msg_namelen = sizeof sa;
-  msg.msg_iov = &iov;
-  msg.msg_iovlen = 1;
-  msg.msg_control = control;
-  msg.msg_controllen = sizeof control;
-  cmsghdr* c = CMSG_FIRSTHDR(&msg);
-  c->cmsg_level = IPPROTO_IP;
-  c->cmsg_type = IP_PKTINFO;
-  c->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
-  in_pktinfo info{};
-  info.ipi_ifindex = interfaceIndex;
-  std::memcpy(CMSG_DATA(c), &info, sizeof info);
-  ssize_t n = 0;
-  do {
-    n = ::sendmsg(Fd(socket), &msg, MSG_NOSIGNAL);
-  } while (n < 0 && errno == EINTR);
-  if (n < 0) {
-    sent = 0;
-    return errno;
-  }
-  sent = static_cast<std::size_t>(n);
-  return 0;
+  slot.Prepare(msg, data, size, address, port);
+  slot.Via(msg, interfaceIndex, 0);
+  const ssize_t n = Uninterrupted([&] { return ::sendmsg(Fd(socket), &msg, MSG_NOSIGNAL); });
+  return Sent(n, sent);
 }
 
 int Receive(Handle socket, char* buffer, std::size_t capacity, Datagram& datagram) {
   ReceiveSlot slot;
   msghdr msg{};
   slot.Prepare(msg, buffer, capacity);
-  ssize_t n = 0;
-  do {
-    // MSG_DONTWAIT: another reader of the same socket may have taken the
-    // datagram that made it readable; never block the listener on that.
-    n = ::recvmsg(Fd(socket), &msg, MSG_DONTWAIT);
-  } while (n < 0 && errno == EINTR);
+  // MSG_DONTWAIT: another reader of the same socket may have taken the
+  // datagram that made it readable; never block the listener on that.
+  const ssize_t n = Uninterrupted([&] { return ::recvmsg(Fd(socket), &msg, MSG_DONTWAIT); });
   if (n < 0) {
     return errno;
   }
@@ -217,10 +207,10 @@ int ReceiveWaiting(Handle socket, char* buffers, std::size_t capacity, std::size
     slots[i].Prepare(headers[i].msg_hdr, buffers + i * capacity, capacity);
     headers[i].msg_len = 0;
   }
-  int n = 0;
-  do {
-    n = ::recvmmsg(Fd(socket), headers.data(), static_cast<unsigned>(count), MSG_DONTWAIT, nullptr);
-  } while (n < 0 && errno == EINTR);
+  const int n = Uninterrupted([&] {
+    return ::recvmmsg(Fd(socket), headers.data(), static_cast<unsigned>(count), MSG_DONTWAIT,
+                      nullptr);
+  });
   if (n < 0) {
     return NothingWaiting(errno) ? 0 : errno;
   }

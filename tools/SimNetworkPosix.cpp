@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "net/ReceiveSlotPosix.h"
+#include "net/MessageSlotPosix.h"
 #include "net/SocketAddressPosix.h"
 #include "tools/SimNetwork.h"
 
@@ -50,8 +50,8 @@ bool SimSocket::Receive(Incoming& incoming) {
   }
   incoming = Incoming{};
   incoming.data.assign(buffer, static_cast<std::size_t>(n));
-  incoming.from = ntohl(slot.source.sin_addr.s_addr);
-  incoming.fromPort = ntohs(slot.source.sin_port);
+  incoming.from = ntohl(slot.peer.sin_addr.s_addr);
+  incoming.fromPort = ntohs(slot.peer.sin_port);
   if (const auto arrival = socketlayer::ArrivalInfo(msg)) {
     incoming.to = ntohl(arrival->ipi_addr.s_addr);
     incoming.interfaceIndex = arrival->ipi_ifindex;
@@ -61,26 +61,12 @@ bool SimSocket::Receive(Incoming& incoming) {
 
 std::string SimSocket::Send(const AnsiString& data, Ipv4 address, int port, int interfaceIndex,
                             Ipv4 source) {
-  sockaddr_in sa = MakeAddress(address, port);
-  iovec iov{const_cast<char*>(data.data()), data.size()};
-  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
+  socketlayer::SendSlot slot;
   msghdr msg{};
-  msg.msg_name = &sa;
-  msg.msg_namelen = sizeof sa;
-  msg.msg_iov = &iov;
-  msg.msg_iovlen = 1;
+  slot.Prepare(msg, data.data(), data.size(), address, port);
   // The interface is named explicitly: a limited broadcast has no route of its own.
   if (interfaceIndex != 0 || source != 0) {
-    msg.msg_control = control;
-    msg.msg_controllen = sizeof control;
-    cmsghdr* c = CMSG_FIRSTHDR(&msg);
-    c->cmsg_level = IPPROTO_IP;
-    c->cmsg_type = IP_PKTINFO;
-    c->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
-    in_pktinfo info{};
-    info.ipi_ifindex = interfaceIndex;
-    info.ipi_spec_dst.s_addr = htonl(source);
-    std::memcpy(CMSG_DATA(c), &info, sizeof info);
+    slot.Via(msg, interfaceIndex, source);
   }
   for (;;) {
     const ssize_t n = ::sendmsg(fd_, &msg, 0);

@@ -71,6 +71,14 @@ TEST(CommandTable, EveryOptionIsParsedAndShownInTheHelpTheManualAndTheCompletion
   }
 }
 
+// Parsed only: a command that got as far as running would send.
+TEST(CommandLine, OptionsOnlyRefusesAnyOtherArgument) {
+  const QString doctor = QStringLiteral("doctor");
+  EXPECT_EQ(TCommandLine(doctor).ParseOptionsOnly({doctor, QStringLiteral("--json")}),
+            std::nullopt);
+  EXPECT_EQ(TCommandLine(doctor).ParseOptionsOnly({doctor, QStringLiteral("eth0")}), ExitUsage);
+}
+
 TEST(CommandTable, ExitCodesReadTheSameInTheHelpTheManualAndTheReadme) {
   QFile readme(QStringLiteral(TB_README_PATH));
   ASSERT_TRUE(readme.open(QIODevice::ReadOnly));

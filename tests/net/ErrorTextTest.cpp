@@ -2,11 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <string>
 
 #include "net/IdException.h"
-#include "net/IdStack.h"
-#include "net/SocketErrorText.h"
-#include "net/SocketLayer.h"
+#include "tests/net/SocketErrorChecks.h"
 
 namespace tb {
 namespace {
@@ -37,11 +36,7 @@ TEST(ErrorTextTest, SocketErrorMessageCarriesCodeAndShortText) {
 
 // The platform's codes map onto the short texts; the texts are fixed byte for byte.
 TEST(ErrorTextTest, NativeCodesGetTheirShortTexts) {
-  struct Case {
-    int code;
-    const char* text;
-  };
-  const Case cases[] = {
+  const test::CodeText cases[] = {
       {EACCES, "Access denied."},
       {EADDRINUSE, "Address already in use."},
       {EADDRNOTAVAIL, "Cannot assign requested address."},
@@ -55,19 +50,11 @@ TEST(ErrorTextTest, NativeCodesGetTheirShortTexts) {
       {EINTR, "Interrupted system call."},
       {0x7fff, ""},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(SocketErrorShortText(socketlayer::KindOf(c.code)), c.text) << c.code;
-  }
+  test::ExpectShortTexts(cases);
 }
 
 TEST(ErrorTextTest, RaiseSocketErrorFormatsTheNativeCode) {
-  try {
-    TIdStack::RaiseSocketError(EACCES);
-    FAIL() << "no exception";
-  } catch (const EIdSocketError& e) {
-    EXPECT_EQ(e.LastError(), EACCES);
-    EXPECT_EQ(e.Message(), "Socket Error # " + std::to_string(EACCES) + "\r\nAccess denied.");
-  }
+  test::ExpectRaised(EACCES, "Socket Error # " + std::to_string(EACCES) + "\r\nAccess denied.");
 }
 
 }  // namespace

@@ -22,7 +22,7 @@
 #include <thread>
 
 #include "net/IdStack.h"
-#include "net/ReceiveSlotPosix.h"
+#include "net/MessageSlotPosix.h"
 
 namespace tb::lab {
 
@@ -106,8 +106,8 @@ std::optional<Received> Peer::Receive(std::chrono::milliseconds timeout) const {
   Received r;
   r.data.assign(buffer, static_cast<std::size_t>(n));
   char text[INET_ADDRSTRLEN] = {};
-  r.from = ::inet_ntop(AF_INET, &slot.source.sin_addr, text, sizeof text);
-  r.fromPort = ntohs(slot.source.sin_port);
+  r.from = ::inet_ntop(AF_INET, &slot.peer.sin_addr, text, sizeof text);
+  r.fromPort = ntohs(slot.peer.sin_port);
   if (const auto arrival = socketlayer::ArrivalInfo(msg)) {
     r.to = ::inet_ntop(AF_INET, &arrival->ipi_addr, text, sizeof text);
   }

@@ -6,9 +6,9 @@
 #include "net/IdSocketHandle.h"
 #include "net/IdStack.h"
 #include "net/LocalInterfaces.h"
-#include "net/SocketErrorText.h"
 #include "net/SocketLayer.h"
 #include "net/WinsockHeaders.h"
+#include "tests/net/SocketErrorChecks.h"
 
 namespace tb {
 namespace {
@@ -16,11 +16,7 @@ namespace {
 // Windows Sockets codes and their short texts, byte for byte (10035 keeps
 // its trailing blank; 11001 belongs to the Windows stack alone).
 TEST(WinsockLayerTest, CodesGetTheirShortTexts) {
-  struct Case {
-    int code;
-    const char* text;
-  };
-  const Case cases[] = {
+  const test::CodeText cases[] = {
       {10004, "Interrupted system call."},
       {10009, "Bad file number."},
       {10013, "Access denied."},
@@ -67,19 +63,11 @@ TEST(WinsockLayerTest, CodesGetTheirShortTexts) {
       {11002, ""},
       {13, ""},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(SocketErrorShortText(socketlayer::KindOf(c.code)), c.text) << c.code;
-  }
+  test::ExpectShortTexts(cases);
 }
 
 TEST(WinsockLayerTest, RaisedErrorCarriesCodeAndText) {
-  try {
-    TIdStack::RaiseSocketError(WSAHOST_NOT_FOUND);
-    FAIL() << "no exception";
-  } catch (const EIdSocketError& e) {
-    EXPECT_EQ(e.LastError(), 11001);
-    EXPECT_EQ(e.Message(), "Socket Error # 11001\r\nHost not found.");
-  }
+  test::ExpectRaised(WSAHOST_NOT_FOUND, "Socket Error # 11001\r\nHost not found.");
 }
 
 TEST(WinsockLayerTest, BindingWithAnAddressThatIsNotDottedIsAnInvalidArgument) {

@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "net/MessageSlotPosix.h"
+
+#include <arpa/inet.h>
+
+#include <cstring>
+
+#include "net/SocketAddressPosix.h"
+
+namespace tb::socketlayer {
+
+void MessageSlot::Point(msghdr& msg, char* bytes, std::size_t size) {
+  iov = iovec{bytes, size};
+  msg = msghdr{};
+  msg.msg_name = &peer;
+  msg.msg_namelen = sizeof peer;
+  msg.msg_iov = &iov;
+  msg.msg_iovlen = 1;
+}
+
+void ReceiveSlot::Prepare(msghdr& msg, char* buffer, std::size_t capacity) {
+  Point(msg, buffer, capacity);
+  msg.msg_control = control;
+  msg.msg_controllen = sizeof control;
+}
+
+// sendmsg only reads the bytes; iovec has no pointer to const.
+void SendSlot::Prepare(msghdr& msg, const char* data, std::size_t size, Ipv4 address, int port) {
+  peer = MakeAddress(address, port);
+  Point(msg, const_cast<char*>(data), size);
+}
+
+void SendSlot::Via(msghdr& msg, int interfaceIndex, Ipv4 source) {
+  msg.msg_control = control;
+  msg.msg_controllen = sizeof control;
+  cmsghdr* c = CMSG_FIRSTHDR(&msg);
+  c->cmsg_level = IPPROTO_IP;
+  c->cmsg_type = IP_PKTINFO;
+  c->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
+  in_pktinfo info{};
+  info.ipi_ifindex = interfaceIndex;
+  info.ipi_spec_dst.s_addr = htonl(source);
+  std::memcpy(CMSG_DATA(c), &info, sizeof info);
+}
+
+std::optional<in_pktinfo> ArrivalInfo(msghdr& msg) {
+  for (cmsghdr* c = CMSG_FIRSTHDR(&msg); c != nullptr; c = CMSG_NXTHDR(&msg, c)) {
+    if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_PKTINFO) {
+      // The control data need not be aligned for in_pktinfo.
+      in_pktinfo info{};
+      std::memcpy(&info, CMSG_DATA(c), sizeof info);
+      return info;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace tb::socketlayer
