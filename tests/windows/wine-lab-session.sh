@@ -36,9 +36,28 @@ printf '#!/bin/sh\nprintf "%%s\\n" "$1" >> "%s"\n' "$urls" >"$browser"
 chmod +x "$browser"
 wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$browser" /f >/dev/null 2>&1
 
-step "installing $(basename "$setup") silently"
-timeout 180 wine "$setup" /S || fail "the installer failed"
+step "refusing a folder outside Program Files"
+status=0
+timeout 180 wine "$setup" /S '/D=C:\users\Public\Tarnwick Brelvan' || status=$?
 wineserver -w
+[[ "$status" == 2 ]] || fail "a silent install into a folder users can write to ended with $status"
+[[ ! -e "$WINEPREFIX/drive_c/users/Public/Tarnwick Brelvan/tarnwick-brelvan.exe" ]] ||
+  fail "the program was installed into a folder users can write to"
+
+step "installing $(basename "$setup") silently"
+# wine's netsh is a stub that writes its arguments to the fixme channel: the
+# firewall rules are checked from them.
+WINEDEBUG=-all,fixme+netsh timeout 180 wine "$setup" /S 2>"$out/netsh.log" ||
+  fail "the installer failed"
+wineserver -w
+rules="$(grep -F 'L"add"' "$out/netsh.log" || true)"
+[[ "$(grep -c . <<<"$rules")" == 2 ]] || fail "not two firewall rules added: $rules"
+while IFS= read -r rule; do
+  for part in 'L"localport=998"' 'L"protocol=UDP"' 'L"remoteip=localsubnet"' \
+    'L"program=C:\\Program Files\\Tarnwick Brelvan' 'brelvan.exe"'; do
+    grep -qF "$part" <<<"$rule" || fail "a firewall rule lacks $part: $rule"
+  done
+done <<<"$rules"
 programfiles="$WINEPREFIX/drive_c/Program Files/Tarnwick Brelvan"
 [[ -f "$programfiles/tarnwick-brelvan.exe" ]] || fail "no program under Program Files"
 [[ -f "$programfiles/uninstall.exe" ]] || fail "no uninstaller"
