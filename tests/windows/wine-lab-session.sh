@@ -37,11 +37,12 @@ chmod +x "$browser"
 wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$browser" /f >/dev/null 2>&1
 
 step "refusing a folder outside Program Files"
+# NSIS takes /D last and unquoted: a folder name without blanks.
 status=0
-timeout 180 wine "$setup" /S '/D=C:\users\Public\Tarnwick Brelvan' || status=$?
+timeout 180 wine "$setup" /S '/D=C:\users\Public\TarnwickBrelvan' || status=$?
 wineserver -w
 [[ "$status" == 2 ]] || fail "a silent install into a folder users can write to ended with $status"
-[[ ! -e "$WINEPREFIX/drive_c/users/Public/Tarnwick Brelvan/tarnwick-brelvan.exe" ]] ||
+[[ ! -e "$WINEPREFIX/drive_c/users/Public/TarnwickBrelvan/tarnwick-brelvan.exe" ]] ||
   fail "the program was installed into a folder users can write to"
 
 step "installing $(basename "$setup") silently"
