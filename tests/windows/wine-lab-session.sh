@@ -89,9 +89,11 @@ import -window root "$out/list.png"
 # (Ctrl+Home alone selects nothing when the first row is already the current
 # one, as it is when every reply came in before the list took the focus),
 # each Down the next, and Ctrl+C opens the selected device's web page, so the
-# launcher's log is the list's IP column, row by row.
+# launcher's log is the list's IP column, row by row. A device without an
+# address (0.0.0.0) opens nothing and says so in a box, which is closed.
 expected="$(sed -n 's/^ip *= *//p' "$fleet" | sort)"
 rows="$(printf '%s\n' "$expected" | wc -l)"
+seen=""
 for row in $(seq "$rows"); do
   before="$(wc -l <"$urls")"
   if ((row == 1)); then
@@ -99,15 +101,27 @@ for row in $(seq "$rows"); do
   else
     press "$window" Down ctrl+c
   fi
+  opened="none"
   for _ in $(seq 100); do
-    (($(wc -l <"$urls") > before)) && break
+    if (($(wc -l <"$urls") > before)); then
+      opened="$(tail -n1 "$urls" | sed -e 's|^http:[/\\]*||' -e 's|/$||')"
+      break
+    fi
+    if box="$(xdotool search --name '^Brelvan$' 2>/dev/null | head -n1)" && [[ -n "$box" ]]; then
+      sleep 0.3
+      press "$box" Return
+      opened=0.0.0.0
+      break
+    fi
     sleep 0.1
   done
+  seen+="$opened"$'\n'
 done
-seen="$(sed -e 's|^http:[/\\]*||' -e 's|/$||' "$urls")"
-step "web pages opened, in list order: $(tr '\n' ' ' <<<"$seen")"
+seen="${seen%$'\n'}"
+step "web pages opened, in list order (0.0.0.0: none, told in a box): $(tr '\n' ' ' <<<"$seen")"
 [[ "$(printf '%s\n' "$seen" | sort)" == "$expected" ]] ||
   fail "the list does not hold every simulated device (log: $urls)"
+! grep -q '0\.0\.0\.0' "$urls" || fail "a page was opened for a device without an address"
 
 # Configure "Planta A" (answers by limited broadcast, on the second subnet)
 # without changing anything but the password field.
