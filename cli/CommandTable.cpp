@@ -7,8 +7,11 @@ namespace tb::cli {
 
 const char* const ProgramSummary = "find, list and configure Tarnwick IP network devices";
 
-const std::vector<const char*> ProgramSynopses{"brelvan COMMAND [OPTION]...",
-                                               "brelvan --help | --version"};
+const std::vector<const char*>& ProgramSynopses() {
+  static const std::vector<const char*> synopses{"brelvan COMMAND [OPTION]...",
+                                                 "brelvan --help | --version"};
+  return synopses;
+}
 
 const char* const ProgramIntro =
     R"~(Find, list and configure Tarnwick IP network devices from the command line.

@@ -38,7 +38,7 @@ const std::vector<OptionEntry>& CommonOptions();
 
 // The program as a whole, for its help and its manual page.
 extern const char* const ProgramSummary;
-extern const std::vector<const char*> ProgramSynopses;
+const std::vector<const char*>& ProgramSynopses();
 extern const char* const ProgramIntro;
 extern const char* const PasswordsText;
 

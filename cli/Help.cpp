@@ -74,7 +74,7 @@ QString HelpText(const QString& command) {
     return QStringLiteral("Usage: ") + Lines(entry->synopses, QStringLiteral("\n  or:  ")) +
            QLatin1Char('\n') + CommandBody(*entry);
   }
-  QString text = QStringLiteral("Usage: ") + Lines(ProgramSynopses, QStringLiteral("\n  or:  ")) +
+  QString text = QStringLiteral("Usage: ") + Lines(ProgramSynopses(), QStringLiteral("\n  or:  ")) +
                  QLatin1Char('\n') + Utf8(ProgramIntro) + QStringLiteral("\n\nCommands:\n");
   for (const CommandEntry& entry : CommandTable()) {
     text += QStringLiteral("  %1%2\n").arg(Utf8(entry.name).leftJustified(12), Utf8(entry.summary));

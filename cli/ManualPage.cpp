@@ -110,7 +110,7 @@ QString ManualPage() {
       ".nh\n");
   roff += Heading("SH", QStringLiteral("NAME")) + QStringLiteral("brelvan \\- ") +
           Escaped(Utf8(ProgramSummary)) + QLatin1Char('\n');
-  roff += Heading("SH", QStringLiteral("SYNOPSIS")) + Verbatim(ProgramSynopses);
+  roff += Heading("SH", QStringLiteral("SYNOPSIS")) + Verbatim(ProgramSynopses());
   roff += Heading("SH", QStringLiteral("DESCRIPTION")) + Prose(ProgramIntro);
   roff += Heading("SS", QStringLiteral("Commands"));
   for (const CommandEntry& command : CommandTable()) {

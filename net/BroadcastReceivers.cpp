@@ -2,6 +2,7 @@
 #include "net/BroadcastReceivers.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <optional>
 
 namespace tb {
@@ -19,6 +20,7 @@ std::optional<Ipv4> BoundAddress(const TIdSocketHandle& binding) {
 
 std::vector<Ipv4> BoundAddresses(const TIdSocketHandles& bindings) {
   std::vector<Ipv4> bound;
+  bound.reserve(static_cast<std::size_t>(bindings.Count()));
   for (int i = 0; i < bindings.Count(); ++i) {
     bound.push_back(BoundAddress(bindings.Items(i)).value_or(AnyAddress));
   }

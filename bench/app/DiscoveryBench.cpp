@@ -43,12 +43,13 @@ struct Fleet {
   explicit Fleet(const benchmark::State& state)
       : count(static_cast<int>(state.range(0))),
         path(tb::bench::WriteFleet(count, "dev1", static_cast<int>(state.range(1)))),
-        simulator("dev1", path + ".log", path) {}
+        logPath(path + ".log"),
+        simulator("dev1", logPath, path) {}
   Fleet(const Fleet&) = delete;
   Fleet& operator=(const Fleet&) = delete;
   ~Fleet() {
     std::remove(path.c_str());
-    std::remove((path + ".log").c_str());
+    std::remove(logPath.c_str());
   }
 
   // False, the benchmark skipped, when the simulator did not start.
@@ -62,6 +63,7 @@ struct Fleet {
 
   int count;
   std::string path;
+  std::string logPath;
   tb::lab::Simulator simulator;
 };
 

@@ -6,14 +6,12 @@
 #include <QString>
 #include <vector>
 
-namespace tb::cli {
-
 // Firewall rules as far as they decide the fate of a device's answer: an
 // unsolicited UDP datagram from port 998 to port 998 of this computer,
 // arriving on some interface other than the loopback one from some address.
 // Conditions on anything else (interface, addresses, rates) cannot be
 // decided here and count as "maybe".
-namespace firewall {
+namespace tb::cli::firewall {
 
 enum class Truth { No, Maybe, Yes };
 enum class Action { None, Accept, Drop, Jump, Goto, Return };
@@ -67,6 +65,4 @@ Ruleset FromIptablesSave(const QString& text);
 // Every base chain that drops the answer, in ruleset order.
 std::vector<Drop> FindDrops(const Ruleset& rules);
 
-}  // namespace firewall
-
-}  // namespace tb::cli
+}  // namespace tb::cli::firewall
