@@ -19,19 +19,18 @@ prefix="${TB_PKG_LAB_PREFIX:-${TB_LAB_PREFIX:-tbpkg}}"
 user=tbpkg-user
 program=/usr/bin/tarnwick-brelvan
 brelvan=/usr/bin/brelvan
-jobs="$(nproc)"
-((jobs > 2)) && jobs=2
 
 TB_DEPS_EXTRA="libcap2-bin desktop-file-utils dpkg-dev lintian appstream man-db bash-completion" \
   bash "$root/scripts/deps.sh"
 
-# RelWithDebInfo, stripped by CPack: GCC 12 at -O3 warns falsely (-Wrestrict)
-# inside std::string, and warnings are errors.
-cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTB_BUILD_TESTS=OFF -DTB_BUILD_BENCH=OFF >/dev/null
-cmake --build "$dir" -j "$jobs"
+# The packages come from the plain stage's tree (build/, RelWithDebInfo,
+# stripped by CPack), which is built here when that stage did not run: its
+# tests and benchmarks are installed by no component, so they are in neither
+# package, and the programs are built once for the whole run.
+mkdir -p "$dir"
+bash "$root/scripts/build.sh" "$root/build"
 rm -f "$dir"/*.deb
-(cd "$dir" && cpack -G DEB >/dev/null)
+(cd "$root/build" && cpack -G DEB -B "$dir" >/dev/null)
 cli_deb="$(ls "$dir"/brelvan_*.deb)"
 gui_deb="$(ls "$dir"/tarnwick-brelvan_*.deb)"
 for deb in "$cli_deb" "$gui_deb"; do
