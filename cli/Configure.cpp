@@ -11,11 +11,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/Passwords.h"
 #include "cli/Session.h"
-#include "common/Exception.h"
-#include "core/ConfigEntryChecks.h"
 #include "core/ExchangeTexts.h"
-#include "core/IPAddressChecks.h"
-#include "core/Latin1.h"
 
 namespace tb::cli {
 
