@@ -10,9 +10,9 @@ namespace tb::cli {
 
 namespace {
 
-// %1 the commands as a pattern, %2 the options that read a file, %3 the
-// other options that take a value, %4 one case per command, %5 the options of
-// every command, %6 the commands as words.
+// %1 the commands and "help" as a pattern, %2 the options that read a file,
+// %3 the other options that take a value, %4 one case per command and one for
+// "help", %5 the options of every command, %6 the commands and "help" as words.
 const char* const Script =
     R"~(# bash completion for brelvan, made from its command table when brelvan is
 # built. MACs are not offered: finding them would send a query on every Tab.
@@ -79,14 +79,18 @@ QString BashCompletion() {
     cases += QStringLiteral("    %1) options=\"%2\" ;;\n")
                  .arg(commands.constLast(), options.join(QLatin1Char(' ')));
   }
+  // "brelvan help COMMAND" is the program's help narrowed to one command.
+  cases += QStringLiteral("    help) options=\"%1\" ;;\n").arg(commands.join(QLatin1Char(' ')));
+  QStringList words = commands;
+  words << QStringLiteral("help");
   QStringList common;
   for (const OptionEntry& option : CommonOptions()) {
     common << LongName(option);
   }
-  return QString::fromUtf8(Script).arg(
-      commands.join(QStringLiteral(" | ")), fileOptions.join(QStringLiteral(" | ")),
-      valueOptions.join(QStringLiteral(" | ")), cases, common.join(QLatin1Char(' ')),
-      commands.join(QLatin1Char(' ')));
+  return QString::fromUtf8(Script).arg(words.join(QStringLiteral(" | ")),
+                                       fileOptions.join(QStringLiteral(" | ")),
+                                       valueOptions.join(QStringLiteral(" | ")), cases,
+                                       common.join(QLatin1Char(' ')), words.join(QLatin1Char(' ')));
 }
 
 }  // namespace tb::cli

@@ -8,8 +8,8 @@ namespace tb::cli {
 const char* const ProgramSummary = "find, list and configure Tarnwick IP network devices";
 
 const std::vector<const char*>& ProgramSynopses() {
-  static const std::vector<const char*> synopses{"brelvan COMMAND [OPTION]...",
-                                                 "brelvan --help | --version"};
+  static const std::vector<const char*> synopses{
+      "brelvan COMMAND [OPTION]...", "brelvan help [COMMAND]", "brelvan --help | --version"};
   return synopses;
 }
 
@@ -20,14 +20,17 @@ Each command talks to the devices as the Tarnwick Brelvan program does, with
 the same code: a query "HELLO()" broadcast on UDP port 998 to every local
 network and to 255.255.255.255, then a 500 ms window for the answers; a
 configuration request broadcast the same way, then a 1000 ms window for the
-device's ACK or NAK. Nothing is retried. No display is needed. Port 998 is
+device's ACK or NAK. Nothing is retried; --timeout MS, which every command
+takes, sets the query's window instead. No display is needed. Port 998 is
 privileged: run as root, or give the program the capability
 cap_net_bind_service (the Debian package does).)~";
 
 const char* const PasswordsText =
-    R"~(A device password is read from --password-file FILE, else from --password,
-else from the environment variable BRELVAN_PASSWORD, else it is asked for
-on the terminal without being shown.)~";
+    R"~(A device password is taken from the first of these that gives one, in this
+order: the first line of --password-file FILE; --password; the environment
+variable BRELVAN_PASSWORD (set, even to nothing); a prompt on the terminal,
+which does not show what is typed. When none gives one and the input is no
+terminal, nothing is sent and the exit status is 2.)~";
 
 const std::vector<CommandEntry>& CommandTable() {
   static const std::vector<CommandEntry> commands{
@@ -81,9 +84,10 @@ sent.)~"},
       {"open",
        "open a device's web page",
        {"brelvan open MAC [--timeout MS]"},
-       R"~(Query, then open the device's web page, "http:\\" and its IP address, in the
-default browser, as the program's Configuración command does; the address
-opened is printed.)~",
+       R"~(Query, then open the device's web page, "http://" and its IP address, in the
+default browser, as the program's Configuración command does. The address is
+printed first, so that it can be opened by hand where no browser can be
+started (exit status 1).)~",
        {
            {"timeout", "MS", "listen MS milliseconds to the query (default 500)"},
        },

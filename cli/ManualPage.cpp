@@ -12,11 +12,14 @@ namespace tb::cli {
 namespace {
 
 const char* const Examples = R"~(brelvan discover
+brelvan discover --timeout 2000
 brelvan discover --json | jq -r '.[] | select(.in_subnet | not) | .mac'
 brelvan configure 00:1A:2B:3C:4D:01 --ip 10.77.0.21 --netmask 255.255.255.0 \
         --gateway 10.77.0.1 --password-file pw.txt
 BRELVAN_PASSWORD=clave02 brelvan configure 00-1a-2b-3c-4d-02 --dhcp
 brelvan configure --batch site.csv --dry-run
+brelvan open 00:1A:2B:3C:4D:05
+brelvan help configure
 sudo brelvan doctor)~";
 
 // Roff reads a backslash as an escape and "-" as a hyphen it may break at;

@@ -1,16 +1,52 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs what is missing, builds, and starts the program on a demo network:
-# the lab's namespaces with a dozen simulated devices on two subnets
-# (tools/demo-fleet.ini). The program runs inside the lab's PC namespace on
-# the user's display; without a display it runs under Xvfb for
-# TB_DEMO_SECONDS (default 6) seconds and a screenshot is saved. Leaving the
-# program removes the lab. Run as root (network namespaces).
-#
-#   demo.sh cli               a shell on the lab's PC instead, with brelvan on
-#                             its PATH; leaving the shell removes the lab
-#   demo.sh cli COMMAND...    runs one command there, then removes the lab
+# Installs what is missing, builds, and starts the program, or brelvan, on a
+# demo network in the lab. The modes, knobs and costs are in usage() below.
 set -euo pipefail
+
+usage() {
+  cat <<'EOF'
+Usage: bash scripts/demo.sh [--help]
+       bash scripts/demo.sh cli [COMMAND...]
+
+Installs the Debian 12 packages it needs when they are missing, builds into
+build/, creates the network lab (network namespaces joined by veth pairs;
+nothing reaches this machine's own networks) with twelve simulated devices
+on 10.77.0.0/24 and 10.78.0.0/24 (tools/demo-fleet.ini, which holds their
+passwords), and runs inside it:
+
+  (no argument)    the program, on your display; leaving it removes the lab.
+                   Without a display it runs under Xvfb for TB_DEMO_SECONDS
+                   and a screenshot is saved to build/demo/screenshot.png.
+  cli              a shell on the lab's PC with brelvan on its PATH; leaving
+                   the shell removes the lab
+  cli COMMAND...   one command there (e.g. cli brelvan discover), then the
+                   lab is removed; its exit status is the demo's
+
+The simulators' datagram logs are kept in build/demo/.
+
+Knobs (environment variables):
+  TB_DEMO_SECONDS=N   seconds under Xvfb before the screenshot (default 6)
+  TB_LAB_PREFIX=xy    name prefix of the lab's namespaces (default tbdemo)
+  TB_BUILD_TYPE=T     CMake build type of build/ (default RelWithDebInfo)
+
+Costs: root (it installs packages and creates network namespaces); the build
+packages (compilers, Qt 6, CMake, Ninja, GoogleTest, Xvfb, ImageMagick,
+clang), a few hundred megabytes on a fresh Debian 12; the first build takes
+a few minutes on two cores.
+EOF
+}
+case "${1:-}" in
+-h | --help)
+  usage
+  exit 0
+  ;;
+"" | cli) ;;
+*)
+  usage >&2
+  exit 2
+  ;;
+esac
 # shellcheck source=lab-script.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lab-script.sh"
 lab_script demo tbdemo ": it installs packages and creates network namespaces"

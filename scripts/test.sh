@@ -1,19 +1,74 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs what is missing, builds, and runs every test stage in turn:
-#   lint     shellcheck, clang-format and clang-tidy, with no findings
-#   plain    the whole suite in an optimised build (build/)
-#   headless brelvan's side without Qt Gui and Widgets, and its tests
-#   asan     the whole suite under AddressSanitizer + UndefinedBehaviorSanitizer
-#   tsan     the whole suite under ThreadSanitizer
-#   fuzz     each libFuzzer harness for a bounded time
-#   windows  the core's tests as 32-bit Windows programs under wine
-#   package  the Debian package: build, install, capability, unprivileged run
-# TB_TEST_STAGES="plain fuzz" runs only the stages named. Lab tests need root
-# and are skipped with a message without it.
+# Installs what is missing, builds, and runs every test stage in turn; CI
+# runs it as it stands. The stages, knobs and costs are in usage() below.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 all=(lint plain headless asan tsan fuzz windows package)
+
+usage() {
+  cat <<'EOF'
+Usage: bash scripts/test.sh [--help]
+
+Installs the Debian 12 packages it needs when they are missing, then builds
+and runs every test stage in turn, each in its own build tree; the first
+failure stops it. Run it as root: it installs packages, and the lab tests
+create network namespaces (without root they are skipped with a message).
+
+Stages, in order (scripts/stages/STAGE.sh):
+  lint      shellcheck, clang-format and clang-tidy, with no findings (build/)
+  plain     the whole suite in an optimised build (build/)
+  headless  brelvan's side without Qt Gui and Widgets: its tests, and its
+            package alone (build-headless/)
+  asan      the whole suite under AddressSanitizer and
+            UndefinedBehaviorSanitizer (build-asan/)
+  tsan      the whole suite under ThreadSanitizer (build-tsan/)
+  fuzz      each libFuzzer harness for TB_FUZZ_SECONDS from the seed corpus
+            (build-fuzz/)
+  windows   the 32-bit Windows programs cross-built; under wine the Qt-free
+            core's and the Windows-only code's tests, the widget tests and
+            the main window's tests that need no network, then in the lab
+            the installer, the installed program and brelvan.exe against
+            the simulated devices (build-win32/)
+  package   both Debian packages built, checked (lintian, appstreamcli),
+            installed, run by an unprivileged user in the lab, and removed
+            (build-pkg/)
+
+Knobs (environment variables):
+  TB_TEST_STAGES="plain fuzz"  only the stages named, in the order given
+  TB_FUZZ_SECONDS=N            seconds per fuzz harness (default 60)
+  TB_LAB_PREFIX=xy             name prefix of the lab's network namespaces
+                               (each stage has its own default), to keep
+                               parallel runs apart
+  TB_PKG_LAB_PREFIX=xy         the package stage's prefix alone
+  TB_WINDOWS_SDK_CACHE=DIR     where the Windows SDK is kept
+                               (default /var/cache/tarnwick-brelvan)
+  TB_DEBIAN_MIRROR=URL         where the SDK's Debian sources come from
+                               (default http://deb.debian.org)
+  TB_SDK_JOBS=N                compile jobs of the SDK build (default: cores)
+
+Costs: root. The packages to build, test and lint (compilers, Qt 6, CMake,
+Ninja, GoogleTest, Xvfb, clang, shellcheck); for the windows stage the i386
+architecture is added and mingw-w64, NSIS, zip and 32-bit wine installed; the
+package stage adds lintian, appstream and man-db. The first windows stage
+builds the Windows SDK (a static Qt): about 40 minutes on two cores, in the
+background while the earlier stages run, and cached afterwards. A whole run
+on a new two-core machine, that SDK included, takes about 40 minutes.
+Quick path: TB_TEST_STAGES=plain bash scripts/test.sh (the plain stage alone).
+EOF
+}
+if (($#)); then
+  case "$1" in
+  -h | --help)
+    usage
+    exit 0
+    ;;
+  *)
+    usage >&2
+    exit 2
+    ;;
+  esac
+fi
 read -r -a stages <<<"${TB_TEST_STAGES:-${all[*]}}"
 
 bash "$root/scripts/deps.sh"

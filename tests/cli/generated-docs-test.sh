@@ -34,6 +34,8 @@ expect "--json" brelvan doctor --j
 expect "FILE" brelvan configure --password-file ""
 expect "" brelvan configure --ip ""
 expect "--help" brelvan open --h
+expect "configure" brelvan help con
+expect "help" brelvan he
 
 # -ww: every warning; -z: no output but the warnings. groff comes with man-db.
 if command -v groff >/dev/null; then
