@@ -28,6 +28,11 @@ namespace tb {
 
 namespace {
 
+// Where the user goes when a query found nothing.
+const char* const EmptyListHintText =
+    "Ning\u00fan dispositivo respondi\u00f3. Acci\u00f3n \u2192 Diagn\u00f3stico... muestra por "
+    "qu\u00e9.";
+
 constexpr int ColumnWidths[DeviceListModel::ColumnCount] = {140, 80, 104, 50, 50, 95, 95, 95};
 
 QPushButton* MakeButton(QWidget* parent, const QString& caption, const QRect& geometry) {
@@ -202,7 +207,11 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 
 TExchange::Events TfrmMain::ExchangeEvents() {
   return {
-      .clearList = [this] { devices_->Clear(); },
+      .clearList =
+          [this] {
+            lstDevices->SetEmptyHint({});
+            devices_->Clear();
+          },
       .addDevice = [this](const AnsiString& text, const TIdSocketHandle&) { AddDevice(text); },
       .windowOpened =
           [this](ExchangeMode mode) {
@@ -213,6 +222,9 @@ TExchange::Events TfrmMain::ExchangeEvents() {
       .windowEnded =
           [this] {
             infoMessage_->Close();
+            if (exchange_.FExchangeMode() == ExchangeMode::Querying && devices_->Count() == 0) {
+              lstDevices->SetEmptyHint(QString::fromUtf8(EmptyListHintText));
+            }
             if (exchange_.FExchangeMode() == ExchangeMode::Querying && devices_->Unlisted() > 0) {
               ShowProgramMessage(this, UnlistedDevicesText + std::to_string(devices_->Unlisted()));
             }
