@@ -157,11 +157,26 @@ for _ in $(seq 100); do
 done
 kill -0 "$program" 2>/dev/null && fail "the program did not end on Ctrl+X"
 
+# Every network the program knows got its directed broadcast, though the
+# interfaces are more than the listing's first buffer holds.
+for net in dev1:10.77.0.255 dev2:10.78.0.255; do
+  grep -F "to=${net#*:} " "$out/devsim-${net%%:*}.log" | grep -qF 'data=HELLO()' ||
+    fail "no query sent to ${net#*:}"
+done
+
 # The command-line companion, installed beside it, finds the same devices.
-cli_rows="$(timeout 60 wine "C:\\Program Files\\Tarnwick Brelvan\\brelvan.exe" discover --csv 2>/dev/null |
-  tail -n +2 | grep -ac .)" || fail "brelvan discover failed"
+csv="$(timeout 60 wine "C:\\Program Files\\Tarnwick Brelvan\\brelvan.exe" discover --csv 2>/dev/null |
+  tr -d '\r')" || fail "brelvan discover failed"
+cli_rows="$(tail -n +2 <<<"$csv" | grep -ac .)"
 ((cli_rows == rows)) || fail "brelvan discover listed $cli_rows devices, not $rows"
-step "brelvan.exe discover listed every device"
+# A device is inside the network it was heard on exactly when it has an
+# address: each of the fleet's addresses lies in its own host's subnet.
+judged="$(tail -n +2 <<<"$csv" | awk -F, '{
+  inside = ($6 != "0.0.0.0")
+  if (inside && substr($6, 1, 8) != substr($10, 1, 8)) inside = 0
+  if (($11 == "true") != inside) print $6 " heard on " $10 " in_subnet=" $11 }')"
+[[ -z "$judged" ]] || fail "brelvan judged a device's network wrongly: $judged"
+step "brelvan.exe discover listed every device, each judged in or outside its network right"
 
 step "uninstalling silently"
 timeout 120 wine "C:\\Program Files\\Tarnwick Brelvan\\uninstall.exe" /S
