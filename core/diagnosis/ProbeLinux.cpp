@@ -2,14 +2,14 @@
 #include <chrono>
 #include <cstring>
 
-#include "cli/doctor/LinuxChecks.h"
 #include "core/Latin1.h"
+#include "core/diagnosis/LinuxChecks.h"
 #include "net/Ipv4Address.h"
 #include "net/SocketLayer.h"
 #include "protocol/DeviceRow.h"
 #include "protocol/Message.h"
 
-namespace tb::cli::linux_checks {
+namespace tb::diagnosis::linux_checks {
 
 namespace {
 
@@ -172,4 +172,4 @@ ProbeResult Probe(const std::vector<InterfaceAddress>& addresses, int windowMs) 
   return result;
 }
 
-}  // namespace tb::cli::linux_checks
+}  // namespace tb::diagnosis::linux_checks

@@ -2,11 +2,11 @@
 #include <QJsonObject>
 #include <bit>
 
-#include "cli/doctor/Doctor.h"
-#include "cli/doctor/FirewallCheck.h"
-#include "cli/doctor/LinuxChecks.h"
+#include "core/diagnosis/Doctor.h"
+#include "core/diagnosis/FirewallCheck.h"
+#include "core/diagnosis/LinuxChecks.h"
 
-namespace tb::cli {
+namespace tb::diagnosis {
 
 namespace linux_checks {
 
@@ -240,4 +240,4 @@ std::vector<Verdict> RunChecks(int windowMs) {
   return verdicts;
 }
 
-}  // namespace tb::cli
+}  // namespace tb::diagnosis

@@ -6,11 +6,11 @@
 #include <optional>
 #include <vector>
 
-#include "cli/doctor/Doctor.h"
-#include "cli/doctor/LinuxHost.h"
 #include "core/BindingPlan.h"
+#include "core/diagnosis/Doctor.h"
+#include "core/diagnosis/LinuxHost.h"
 
-namespace tb::cli::linux_checks {
+namespace tb::diagnosis::linux_checks {
 
 using linux_host::Address;
 using linux_host::InterfaceAddress;
@@ -90,4 +90,4 @@ void CheckReversePathFilter(const std::vector<InterfaceAddress>& addresses,
                             std::vector<Verdict>& out);
 void ReportProbe(const ProbeResult& probe, std::vector<Verdict>& out);
 
-}  // namespace tb::cli::linux_checks
+}  // namespace tb::diagnosis::linux_checks

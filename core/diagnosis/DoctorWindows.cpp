@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/doctor/Doctor.h"
+#include "core/diagnosis/Doctor.h"
 
-namespace tb::cli {
+namespace tb::diagnosis {
 
 // The checks read what Linux alone has (/proc, sysctl, nftables); on Windows
 // the commands that talk to the devices are what there is.
@@ -14,4 +14,4 @@ std::vector<Verdict> RunChecks(int /*windowMs*/) {
            {}}};
 }
 
-}  // namespace tb::cli
+}  // namespace tb::diagnosis

@@ -7,12 +7,12 @@
 #include <cerrno>
 #include <cstring>
 
-#include "cli/doctor/LinuxChecks.h"
+#include "core/diagnosis/LinuxChecks.h"
 #include "net/Ipv4Address.h"
 #include "net/SocketLayer.h"
 #include "protocol/Message.h"
 
-namespace tb::cli::linux_checks {
+namespace tb::diagnosis::linux_checks {
 
 namespace {
 
@@ -181,4 +181,4 @@ void CheckPort(const std::vector<BindAttempt>& attempts, const PortFacts& facts,
   }
 }
 
-}  // namespace tb::cli::linux_checks
+}  // namespace tb::diagnosis::linux_checks

@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <vector>
 
-namespace tb::cli {
+namespace tb::diagnosis {
 
 // One finding of `brelvan doctor`.
 struct Verdict {
@@ -30,4 +30,4 @@ int CountProblems(const std::vector<Verdict>& verdicts);
 QStringList TextReport(const std::vector<Verdict>& verdicts);
 QJsonDocument JsonReport(const std::vector<Verdict>& verdicts);
 
-}  // namespace tb::cli
+}  // namespace tb::diagnosis
