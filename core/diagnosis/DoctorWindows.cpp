@@ -5,7 +5,7 @@ namespace tb::diagnosis {
 
 // The checks read what Linux alone has (/proc, sysctl, nftables); on Windows
 // the commands that talk to the devices are what there is.
-std::vector<Verdict> RunChecks(int /*windowMs*/) {
+std::vector<Verdict> RunChecks(const Options& /*options*/) {
   return {{QStringLiteral("doctor"),
            QString(),
            Verdict::Level::Skipped,
