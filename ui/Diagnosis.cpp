@@ -102,6 +102,8 @@ TfrmDiagnosis::TfrmDiagnosis(Checks checks, QWidget* parent)
   connect(btnCopy, &QPushButton::clicked, this,
           Guarded([this] { QApplication::clipboard()->setText(ReportText()); }));
   connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
+  runner_.setSingleShot(true);
+  connect(&runner_, &QTimer::timeout, this, Guarded([this] { RunChecks(); }));
 }
 
 void TfrmDiagnosis::showEvent(QShowEvent* event) {
@@ -110,7 +112,7 @@ void TfrmDiagnosis::showEvent(QShowEvent* event) {
     ran_ = true;
     memReport->setPlainText(QString::fromUtf8("Comprobando... (unos segundos)"));
     // Once the dialog is drawn: the checks take seconds.
-    QTimer::singleShot(0, this, Guarded([this] { RunChecks(); }));
+    runner_.start(0);
   }
 }
 

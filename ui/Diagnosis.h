@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QTimer>
 #include <functional>
 #include <vector>
 
@@ -40,6 +41,7 @@ class TfrmDiagnosis : public QDialog {
 
  private:
   Checks checks_;
+  QTimer runner_;  // runs the checks once the dialog is drawn
   std::vector<diagnosis::Verdict> verdicts_;
   bool ran_ = false;
 };
