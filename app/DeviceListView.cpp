@@ -3,6 +3,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QPalette>
 #include <QProxyStyle>
 #include <QStyleFactory>
@@ -85,6 +86,29 @@ int DeviceListView::SelectedRow() const {
   }
   const auto rows = selectionModel()->selectedRows();
   return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void DeviceListView::SetEmptyHint(const QString& text) {
+  emptyHint_ = text;
+  viewport()->update();
+}
+
+bool DeviceListView::EmptyHintShown() const {
+  return !emptyHint_.isEmpty() && model() != nullptr && model()->rowCount() == 0;
+}
+
+// Asked on each paint rather than cleared by the model's signals, so the
+// first row that arrives takes the hint with it.
+void DeviceListView::paintEvent(QPaintEvent* event) {
+  QTableView::paintEvent(event);
+  if (!EmptyHintShown()) {
+    return;
+  }
+  QPainter painter(viewport());
+  painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
+  constexpr int Margin = 8;
+  painter.drawText(viewport()->rect().adjusted(Margin, 0, -Margin, 0),
+                   Qt::AlignCenter | Qt::TextWordWrap, emptyHint_);
 }
 
 bool DeviceListView::event(QEvent* event) {

@@ -25,6 +25,12 @@ class DeviceListView : public QTableView {
   // Index of the selected row, or -1.
   int SelectedRow() const;
 
+  // A line drawn in grey across the middle of the list while it has no
+  // rows; an empty text draws nothing.
+  void SetEmptyHint(const QString& text);
+  const QString& EmptyHint() const { return emptyHint_; }
+  bool EmptyHintShown() const;
+
  signals:
   // A double-click anywhere in the list, on a row or not.
   void DoubleClicked();
@@ -38,12 +44,14 @@ class DeviceListView : public QTableView {
   void initViewItemOption(QStyleOptionViewItem* option) const override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   void EndHold();
 
   QTimer hold_;
   bool geometriesPending_ = false;
+  QString emptyHint_;
 };
 
 }  // namespace tb

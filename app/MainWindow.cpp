@@ -4,20 +4,30 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
+#include <QTimer>
 
 #include "app/Banner.h"
 #include "app/DeviceListView.h"
 #include "core/DeviceListModel.h"
 #include "core/ExchangeTexts.h"
+#include "core/Latin1.h"
 #include "core/WebPage.h"
+#include "net/IdSocketHandle.h"
+#include "net/IdSocketHandles.h"
 #include "net/IdUDPServer.h"
+#include "net/Ipv4Address.h"
+#include "protocol/DeviceRow.h"
+#include "protocol/Message.h"
 #include "ui/About.h"
+#include "ui/Diagnosis.h"
 #include "ui/FormStyle.h"
 #include "ui/InfoMsg.h"
 #include "ui/MessageBoxes.h"
@@ -27,6 +37,11 @@
 namespace tb {
 
 namespace {
+
+// Where the user goes when a query found nothing.
+const char* const EmptyListHintText =
+    "Ning\u00fan dispositivo respondi\u00f3. Acci\u00f3n \u2192 Diagn\u00f3stico... muestra por "
+    "qu\u00e9.";
 
 constexpr int ColumnWidths[DeviceListModel::ColumnCount] = {140, 80, 104, 50, 50, 95, 95, 95};
 
@@ -121,6 +136,8 @@ void TfrmMain::CreateMenus() {
   mnuActionConfigure->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
   mnuActionConfigure->setEnabled(false);
   mnuActionSeparator = mnuAction->addSeparator();
+  mnuActionDiagnosis = mnuAction->addAction("&Diagnosis...");
+  mnuActionSeparator2 = mnuAction->addSeparator();
   mnuActionExit = mnuAction->addAction("E&xit");
   mnuActionExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
   // Shortcuts belong to the whole window, whichever control has the focus.
@@ -140,6 +157,7 @@ void TfrmMain::CreateMenus() {
   connect(mnuActionQuery, &QAction::triggered, this, Guarded([this] { RefreshDevices(); }));
   connect(mnuActionProperties, &QAction::triggered, this, Guarded([this] { Properties(); }));
   connect(mnuActionConfigure, &QAction::triggered, this, Guarded([this] { Configure(); }));
+  connect(mnuActionDiagnosis, &QAction::triggered, this, Guarded([this] { Diagnose(); }));
   connect(mnuActionExit, &QAction::triggered, this, Guarded([this] { ExitProgram(); }));
   connect(mnuAbout, &QAction::triggered, this, Guarded([this] { mnuAboutClick(); }));
   connect(mnuPopupProperties, &QAction::triggered, this, Guarded([this] { Properties(); }));
@@ -158,6 +176,7 @@ void TfrmMain::Translate() {
   mnuActionQuery->setText("&Buscar");
   mnuActionProperties->setText("&Propiedades...");
   mnuActionConfigure->setText(QString::fromUtf8("&Configuraci\u00f3n..."));
+  mnuActionDiagnosis->setText(QString::fromUtf8("&Diagn\u00f3stico..."));
   mnuActionExit->setText("&Salir");
   mnuAbout->setText("A&cerca de");
   mnuPopupProperties->setText("&Propiedades...");
@@ -202,8 +221,18 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 
 TExchange::Events TfrmMain::ExchangeEvents() {
   return {
-      .clearList = [this] { devices_->Clear(); },
-      .addDevice = [this](const AnsiString& text, const TIdSocketHandle&) { AddDevice(text); },
+      .clearList =
+          [this] {
+            lstDevices->SetEmptyHint({});
+            devices_->Clear();
+          },
+      .addDevice =
+          [this](const AnsiString& text, const TIdSocketHandle& binding) {
+            if (diagnosisTap_) {
+              diagnosisTap_(text, binding);
+            }
+            AddDevice(text);
+          },
       .windowOpened =
           [this](ExchangeMode mode) {
             infoMessage_->MessageText =
@@ -213,6 +242,9 @@ TExchange::Events TfrmMain::ExchangeEvents() {
       .windowEnded =
           [this] {
             infoMessage_->Close();
+            if (exchange_.FExchangeMode() == ExchangeMode::Querying && devices_->Count() == 0) {
+              lstDevices->SetEmptyHint(QString::fromUtf8(EmptyListHintText));
+            }
             if (exchange_.FExchangeMode() == ExchangeMode::Querying && devices_->Unlisted() > 0) {
               ShowProgramMessage(this, UnlistedDevicesText + std::to_string(devices_->Unlisted()));
             }
@@ -270,6 +302,75 @@ void TfrmMain::Properties() {
   request.hostNameEnabled = dialog.HostNameEnabled;
   request.hostName = dialog.HostName;
   exchange_.SendConfiguration(request);
+}
+
+void TfrmMain::Diagnose() {
+  if (frmDiagnosis_ != nullptr) {
+    frmDiagnosis_->raise();
+    return;
+  }
+  frmDiagnosis_ =
+      new TfrmDiagnosis([this] { return diagnosis::RunChecks(DiagnosisOptions()); }, this);
+  frmDiagnosis_->setAttribute(Qt::WA_DeleteOnClose);
+  frmDiagnosis_->open();
+}
+
+TfrmDiagnosis* TfrmMain::DiagnosisWindow() const { return frmDiagnosis_.data(); }
+
+diagnosis::Options TfrmMain::DiagnosisOptions() {
+  diagnosis::Options options;
+  options.windowMs = QueryWindowMs;
+  options.ownPid = QCoreApplication::applicationPid();
+  options.doctorProgram = QStringLiteral("brelvan");
+  options.liveQuery = [this](std::uint32_t localAddress, std::uint32_t directed, int windowMs) {
+    return QueryForDiagnosis(localAddress, directed, windowMs);
+  };
+  return options;
+}
+
+// The window's endpoint holds port 998, so the diagnosis asks through it:
+// out of the binding on `localAddress`, as a query's window, with what the
+// exchange hands on tapped. The list shows what answered, as after a query.
+std::optional<std::vector<diagnosis::HeardAnswer>> TfrmMain::QueryForDiagnosis(
+    std::uint32_t localAddress, std::uint32_t directed, int windowMs) {
+  TIdSocketHandles& bindings = UDPServer().Bindings();
+  TIdSocketHandle* from = nullptr;
+  for (int i = 0; i < bindings.Count() && from == nullptr; ++i) {
+    TIdSocketHandle& binding = bindings.Items(i);
+    if (binding.HandleAllocated() && ParseDottedIPv4(binding.IP) == localAddress) {
+      from = &binding;
+    }
+  }
+  if (from == nullptr || exchange_.FExchangeMode() != ExchangeMode::Idle) {
+    return std::nullopt;
+  }
+  std::vector<diagnosis::HeardAnswer> answers;
+  diagnosisTap_ = [&answers](const AnsiString& text, const TIdSocketHandle& binding) {
+    const DeviceRow row = MakeDeviceRow(text);
+    answers.push_back({FromAnsi(row.MAC()), FromAnsi(row.caption), FromAnsi(row.subItems[SubIP]),
+                       ParseDottedIPv4(binding.IP).value_or(0)});
+  };
+  try {
+    from->SendTo(directed, CommandPort, QueryCommand);
+    from->SendTo(LimitedBroadcast, CommandPort, QueryCommand);
+  } catch (...) {
+    diagnosisTap_ = nullptr;
+    return std::nullopt;
+  }
+  exchange_.SetQueryWindow(windowMs);
+  exchange_.SetExchangeMode(ExchangeMode::Querying);
+  QEventLoop loop;
+  QTimer poll;
+  connect(&poll, &QTimer::timeout, &loop, [&] {
+    if (exchange_.FExchangeMode() == ExchangeMode::Idle) {
+      loop.quit();
+    }
+  });
+  poll.start(10);
+  loop.exec();
+  exchange_.SetQueryWindow(QueryWindowMs);
+  diagnosisTap_ = nullptr;
+  return answers;
 }
 
 void TfrmMain::Configure() {

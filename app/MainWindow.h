@@ -2,13 +2,19 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "common/AnsiString.h"
 #include "core/ChangeTimer.h"
 #include "core/Exchange.h"
 #include "core/ExchangeMode.h"
 #include "core/MainServices.h"
+#include "core/diagnosis/Doctor.h"
 
 class QAction;
 class QLabel;
@@ -24,6 +30,7 @@ class TIdSocketHandle;
 class TIdUDPServer;
 class TInfoMessage;
 class TfrmAbout;
+class TfrmDiagnosis;
 class TfrmProperties;
 
 // The program's working window: banner, device list, command buttons, menus,
@@ -54,6 +61,8 @@ class TfrmMain : public QMainWindow {
   void RefreshDevices();
   void Properties();
   void Configure();
+  // Opens the diagnosis window, which runs the checks at once.
+  void Diagnose();
   void ExitProgram();
   void SendCommand(const AnsiString& text);
   void SetExchangeMode(ExchangeMode mode);
@@ -73,6 +82,8 @@ class TfrmMain : public QMainWindow {
   QAction* mnuActionQuery = nullptr;
   QAction* mnuActionProperties = nullptr;
   QAction* mnuActionSeparator = nullptr;
+  QAction* mnuActionDiagnosis = nullptr;
+  QAction* mnuActionSeparator2 = nullptr;
   QAction* mnuActionExit = nullptr;
   QLabel* imgBanner = nullptr;
   DeviceListView* lstDevices = nullptr;
@@ -86,6 +97,11 @@ class TfrmMain : public QMainWindow {
   QAction* mnuActionConfigure = nullptr;
 
   DeviceListModel* Devices() const { return devices_; }
+  // The diagnosis window while it is open, else null.
+  TfrmDiagnosis* DiagnosisWindow() const;
+  // The checks as this window runs them: its own process holds port 998,
+  // and its endpoint makes the live query.
+  diagnosis::Options DiagnosisOptions();
   TInfoMessage* InfoMessage() const { return infoMessage_; }
 
   // The exchange's state, endpoint and timer.
@@ -105,11 +121,17 @@ class TfrmMain : public QMainWindow {
   void Translate();
   void SetEnableProperties();
   TExchange::Events ExchangeEvents();
+  std::optional<std::vector<diagnosis::HeardAnswer>> QueryForDiagnosis(std::uint32_t localAddress,
+                                                                       std::uint32_t directed,
+                                                                       int windowMs);
 
   DeviceListModel* devices_ = nullptr;
   TInfoMessage* infoMessage_ = nullptr;
   TfrmProperties* frmProperties_ = nullptr;
   TfrmAbout* frmAbout_ = nullptr;
+  QPointer<TfrmDiagnosis> frmDiagnosis_;
+  // While the diagnosis queries, what each reply is also handed to.
+  std::function<void(const AnsiString& text, const TIdSocketHandle& binding)> diagnosisTap_;
 };
 
 }  // namespace tb

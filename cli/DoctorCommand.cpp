@@ -4,9 +4,15 @@
 #include "cli/Console.h"
 #include "cli/ExitCodes.h"
 #include "cli/OutputFormats.h"
-#include "cli/doctor/Doctor.h"
+#include "core/diagnosis/Doctor.h"
 
 namespace tb::cli {
+
+using diagnosis::CountProblems;
+using diagnosis::JsonReport;
+using diagnosis::RunChecks;
+using diagnosis::TextReport;
+using diagnosis::Verdict;
 
 int Doctor(const QStringList& arguments) {
   TCommandLine line(QStringLiteral("doctor"));

@@ -2,7 +2,6 @@
 #include "net/InterfaceListWindows.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 
 namespace tb::socketlayer {
@@ -37,17 +36,36 @@ std::vector<InterfaceAddress> ReadInterfaceList(const char* buffer, std::size_t 
   return list;
 }
 
-int QueryInterfaceList(SOCKET socket, std::vector<InterfaceAddress>& list) {
+int QueryInterfaceListGrowing(const InterfaceListCall& call, std::vector<InterfaceAddress>& list) {
   list.clear();
-  std::array<char, InterfaceListBufferSize> buffer{};
-  DWORD bytesReturned = 0;
-  if (::WSAIoctl(socket, SIO_GET_INTERFACE_LIST, nullptr, 0, buffer.data(),
-                 static_cast<DWORD>(buffer.size()), &bytesReturned, nullptr,
-                 nullptr) == SOCKET_ERROR) {
-    return ::WSAGetLastError();
+  std::vector<char> buffer(InterfaceListBufferSize);
+  for (;;) {
+    unsigned long bytesReturned = 0;
+    const int error = call(buffer.data(), static_cast<unsigned long>(buffer.size()), bytesReturned);
+    if (error == 0) {
+      list = ReadInterfaceList(buffer.data(), buffer.size(), bytesReturned);
+      return 0;
+    }
+    // Windows says neither how many records there are nor how much room
+    // they need, so the buffer grows until they fit.
+    const bool tooSmall = error == WSAEFAULT || error == WSAENOBUFS;
+    if (!tooSmall || buffer.size() >= InterfaceListBufferLimit) {
+      return error;
+    }
+    buffer.assign(buffer.size() * 2, 0);
   }
-  list = ReadInterfaceList(buffer.data(), buffer.size(), bytesReturned);
-  return 0;
+}
+
+int QueryInterfaceList(SOCKET socket, std::vector<InterfaceAddress>& list) {
+  return QueryInterfaceListGrowing(
+      [socket](char* buffer, unsigned long size, unsigned long& bytesReturned) {
+        DWORD bytes = 0;
+        const int status = ::WSAIoctl(socket, SIO_GET_INTERFACE_LIST, nullptr, 0, buffer, size,
+                                      &bytes, nullptr, nullptr);
+        bytesReturned = bytes;
+        return status == SOCKET_ERROR ? ::WSAGetLastError() : 0;
+      },
+      list);
 }
 
 }  // namespace tb::socketlayer

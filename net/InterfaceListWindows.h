@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 #include "net/SocketLayer.h"
@@ -9,14 +10,28 @@
 
 namespace tb::socketlayer {
 
-// The buffer that SIO_GET_INTERFACE_LIST fills: room for 13 records of 76
-// bytes. With more interfaces Windows refuses the call.
+// The first buffer that SIO_GET_INTERFACE_LIST is given: room for 13 records
+// of 76 bytes, which most computers never exceed. With more interfaces
+// Windows refuses the call instead of filling what fits.
 inline constexpr std::size_t InterfaceListBufferSize = 1024;
+// Where the growing stops: far beyond any computer's interfaces, so a call
+// that fails for another reason cannot grow the buffer without end.
+inline constexpr std::size_t InterfaceListBufferLimit = std::size_t{1} << 20;
 
 // The whole INTERFACE_INFO records among the first `bytesReturned` bytes of
 // `buffer`; a count larger than the buffer is taken as the buffer's size.
 std::vector<InterfaceAddress> ReadInterfaceList(const char* buffer, std::size_t bufferSize,
                                                 unsigned long bytesReturned);
+
+// One call of the listing into `buffer` of `size` bytes: 0 or a WSA code,
+// the bytes filled in `bytesReturned`.
+using InterfaceListCall =
+    std::function<int(char* buffer, unsigned long size, unsigned long& bytesReturned)>;
+
+// Calls `call` with a buffer that doubles while the answer is "too small"
+// (WSAEFAULT or WSAENOBUFS), up to InterfaceListBufferLimit, and reads the
+// records of the call that succeeded. 0 or the last WSA code.
+int QueryInterfaceListGrowing(const InterfaceListCall& call, std::vector<InterfaceAddress>& list);
 
 // Asks for the list through `socket` (any IPv4 socket). 0 or a WSA code.
 int QueryInterfaceList(SOCKET socket, std::vector<InterfaceAddress>& list);

@@ -26,8 +26,7 @@ struct TLocalInterface {
 
 // Every IPv4 address of every interface (loopback and down ones included),
 // in the system's order. False only when the system cannot be asked at all;
-// the list is then empty. Never raises. One file per platform: on Windows the
-// list holds at most 13 interfaces, and more give an empty list.
+// the list is then empty. Never raises. One file per platform.
 bool GetLocalInterfaces(std::vector<TLocalInterface>& list);
 
 // The entry for one address as the system reports it, with the network and

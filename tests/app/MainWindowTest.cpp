@@ -5,14 +5,17 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPalette>
 #include <QPushButton>
 #include <QTest>
 #include <optional>
 
+#include "app/DeviceListView.h"
 #include "core/DeviceListModel.h"
 #include "core/ExchangeTexts.h"
 #include "core/Latin1.h"
@@ -61,14 +64,19 @@ TEST_F(MainWindow, StartsTranslatedWithTheFirstQueryUnderWay) {
   EXPECT_EQ(w.btnProperties->text(), "&Propiedades...");
   EXPECT_EQ(w.btnConfigure->text(), QString::fromUtf8("&Configuración..."));
   EXPECT_EQ(w.btnExit->text(), "&Salir");
-  // Drop-down order: Buscar, Propiedades, Configuración, separator, Salir.
+  // Drop-down order: Buscar, Propiedades, Configuración, separator,
+  // Diagnóstico, separator, Salir.
   const auto items = w.mnuAction->actions();
-  ASSERT_EQ(items.size(), 5);
+  ASSERT_EQ(items.size(), 7);
   EXPECT_EQ(items[0], w.mnuActionQuery);
   EXPECT_EQ(items[1], w.mnuActionProperties);
   EXPECT_EQ(items[2], w.mnuActionConfigure);
   EXPECT_TRUE(items[3]->isSeparator());
-  EXPECT_EQ(items[4], w.mnuActionExit);
+  EXPECT_EQ(items[4], w.mnuActionDiagnosis);
+  EXPECT_EQ(w.mnuActionDiagnosis->text(), QString::fromUtf8("&Diagnóstico..."));
+  EXPECT_TRUE(w.mnuActionDiagnosis->shortcut().isEmpty());
+  EXPECT_TRUE(items[5]->isSeparator());
+  EXPECT_EQ(items[6], w.mnuActionExit);
   EXPECT_EQ(w.mnuActionQuery->shortcut(), QKeySequence("Ctrl+Q"));
   EXPECT_EQ(w.mnuActionProperties->shortcut(), QKeySequence("Ctrl+P"));
   EXPECT_EQ(w.mnuActionConfigure->shortcut(), QKeySequence("Ctrl+C"));
@@ -153,6 +161,41 @@ TEST_F(MainWindow, QueryFillsTheListInCaptionOrderAndEndsAfter500ms) {
   // In Idle nothing is added.
   Receive("NTM(1113,1,late,1,1,1,0)");
   EXPECT_EQ(window->Devices()->Count(), 2);
+}
+
+// Pixels other than the list's background in a band across its middle,
+// where the hint is drawn and the first rows never reach.
+int InkAcrossTheMiddle(const DeviceListView& list) {
+  const QImage image = list.viewport()->grab().toImage();
+  const QRgb base = list.palette().color(QPalette::Base).rgb();
+  int ink = 0;
+  for (int y = image.height() / 2 - 8; y < image.height() / 2 + 8; ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      ink += image.pixel(x, y) != base ? 1 : 0;
+    }
+  }
+  return ink;
+}
+
+TEST_F(MainWindow, EmptyListPointsToTheDiagnosisUntilTheFirstRow) {
+  Create();
+  const DeviceListView& list = *window->lstDevices;
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window->FExchangeMode() == ExchangeMode::Idle; }, 2000));
+  EXPECT_TRUE(list.EmptyHintShown()) << "the start-up query found nothing";
+  EXPECT_TRUE(list.EmptyHint().contains(QString::fromUtf8("Diagn\u00f3stico...")));
+  EXPECT_GT(InkAcrossTheMiddle(list), 0);
+
+  window->RefreshDevices();
+  EXPECT_FALSE(list.EmptyHintShown()) << "a query under way has not failed yet";
+  Receive(Device1);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window->FExchangeMode() == ExchangeMode::Idle; }, 2000));
+  EXPECT_FALSE(list.EmptyHintShown());
+  EXPECT_EQ(InkAcrossTheMiddle(list), 0);
+
+  QueryWith(*this, {});
+  EXPECT_TRUE(list.EmptyHintShown());
+  QueryWith(*this, {Device2});
+  EXPECT_FALSE(list.EmptyHintShown());
 }
 
 TEST_F(MainWindow, SecondQueryInsideTheWindowKeepsTheFirstEnd) {

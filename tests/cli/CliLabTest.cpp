@@ -86,6 +86,23 @@ class CliLab : public ::testing::Test {
 
   std::string Logs() const { return dev1->Log() + dev2->Log(); }
 
+#ifdef TB_APP_PROBE_PATH
+  // The verdicts the window's "Diagnóstico..." shows, run from its menu in
+  // the program started as a user starts it; its pictures and report are
+  // kept in `dir`.
+  static QJsonObject WindowDiagnosis(const std::string& dir) {
+    lab::ChildProgram child("/usr/bin/env",
+                            {"QT_QPA_PLATFORM=offscreen", TB_APP_PROBE_PATH, "--diagnose", dir});
+    const std::string out = child.Wait(60s).output;
+    const std::size_t at = out.find("diagnosis ");
+    if (at == std::string::npos) {
+      return {};
+    }
+    const std::string json = out.substr(at + 10, out.find('\n', at) - at - 10);
+    return QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
+  }
+#endif
+
   // NOLINTBEGIN(misc-non-private-member-variables-in-classes)
   std::unique_ptr<lab::Simulator> dev1;
   std::unique_ptr<lab::Simulator> dev2;
@@ -239,6 +256,19 @@ TEST_F(CliLab, BatchSendsEachFormOnceAndReportsTheDeviceThatRefused) {
   }
 }
 
+// Each verdict's check, subject and level, in the report's order: what
+// both fronts must agree on, whatever words they use.
+std::vector<std::string> Verdicts(const QJsonObject& report) {
+  std::vector<std::string> verdicts;
+  for (const auto& item : report["verdicts"].toArray()) {
+    const QJsonObject v = item.toObject();
+    verdicts.push_back(
+        (v["check"].toString() + ' ' + v["subject"].toString() + ": " + v["verdict"].toString())
+            .toStdString());
+  }
+  return verdicts;
+}
+
 // One verdict of `brelvan doctor --json`.
 QJsonObject VerdictOf(const QJsonObject& report, const QString& check, const QString& subject) {
   for (const auto& item : report["verdicts"].toArray()) {
@@ -312,6 +342,11 @@ TEST_F(CliLab, DoctorFindsEachFaultWithItsMendAndNothingOnACleanLab) {
     c.make();
     const Outcome run = Brelvan({"doctor", "--json", "--timeout", "300"});
     const QJsonObject report = QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).object();
+#ifdef TB_APP_PROBE_PATH
+    const QJsonObject window = WindowDiagnosis(::testing::TempDir());
+    EXPECT_EQ(Verdicts(window), Verdicts(report)) << c.fault;
+    EXPECT_EQ(window["problems"].toInt(), report["problems"].toInt()) << c.fault;
+#endif
     if (c.check == nullptr) {
       EXPECT_EQ(run.status, 0) << run.out;
       EXPECT_EQ(report["problems"].toInt(), 0) << run.out;

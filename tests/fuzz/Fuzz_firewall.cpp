@@ -12,13 +12,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "cli/doctor/FirewallCheck.h"
-#include "cli/doctor/FirewallRules.h"
+#include "core/diagnosis/FirewallCheck.h"
+#include "core/diagnosis/FirewallRules.h"
 
 namespace {
 
-using namespace tb::cli;
-using namespace tb::cli::firewall;
+using namespace tb::diagnosis;
+using namespace tb::diagnosis::firewall;
 
 bool SameDrops(const std::vector<Drop>& a, const std::vector<Drop>& b) {
   if (a.size() != b.size()) {

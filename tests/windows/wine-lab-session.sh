@@ -150,6 +150,20 @@ grep -F 'SEND' "$out/devsim-dev2.log" | grep -qF 'data=ACK(00:1A:2B:3C:5E:01)' |
   fail "the device did not acknowledge"
 step "configured 00:1A:2B:3C:5E:01 with the CONFIG above"
 
+# Acción → Diagnóstico... opens the diagnosis, which runs its checks at once.
+press "$window" alt+a d
+diagnosis="$(timeout 10 xdotool search --sync --name '^Diagn' | head -n1)" ||
+  fail "no diagnosis window"
+sleep 3
+import -window root "$out/diagnosis.png"
+press "$diagnosis" Escape
+for _ in $(seq 50); do
+  xdotool search --name '^Diagn' >/dev/null 2>&1 || break
+  sleep 0.1
+done
+xdotool search --name '^Diagn' >/dev/null 2>&1 && fail "the diagnosis window did not close"
+step "the diagnosis window opened and closed"
+
 press "$window" ctrl+x
 for _ in $(seq 100); do
   kill -0 "$program" 2>/dev/null || break
@@ -157,11 +171,46 @@ for _ in $(seq 100); do
 done
 kill -0 "$program" 2>/dev/null && fail "the program did not end on Ctrl+X"
 
+# Every network the program knows got its directed broadcast, though the
+# interfaces are more than the listing's first buffer holds.
+for net in dev1:10.77.0.255 dev2:10.78.0.255; do
+  grep -F "to=${net#*:} " "$out/devsim-${net%%:*}.log" | grep -qF 'data=HELLO()' ||
+    fail "no query sent to ${net#*:}"
+done
+
 # The command-line companion, installed beside it, finds the same devices.
-cli_rows="$(timeout 60 wine "C:\\Program Files\\Tarnwick Brelvan\\brelvan.exe" discover --csv 2>/dev/null |
-  tail -n +2 | grep -ac .)" || fail "brelvan discover failed"
+csv="$(timeout 60 wine "C:\\Program Files\\Tarnwick Brelvan\\brelvan.exe" discover --csv 2>"$out/discover.err" |
+  tr -d '\r')" || fail "brelvan discover failed"
+cli_rows="$(tail -n +2 <<<"$csv" | grep -ac .)"
 ((cli_rows == rows)) || fail "brelvan discover listed $cli_rows devices, not $rows"
-step "brelvan.exe discover listed every device"
+# A device is inside the network it was heard on exactly when it has an
+# address: each of the fleet's addresses lies in its own host's subnet.
+judged="$(tail -n +2 <<<"$csv" | awk -F, '{
+  inside = ($6 != "0.0.0.0")
+  if (inside && substr($6, 1, 8) != substr($10, 1, 8)) inside = 0
+  if (($11 == "true") != inside) print $6 " heard on " $10 " in_subnet=" $11 }')"
+[[ -z "$judged" ]] || fail "brelvan judged a device's network wrongly: $judged"
+step "brelvan.exe discover listed every device, each judged in or outside its network right"
+
+# The doctor reads the PC's adapters as the lab made them, and names another
+# Windows program that holds port 998: here brelvan.exe itself, in a query.
+brelvan="C:\\Program Files\\Tarnwick Brelvan\\brelvan.exe"
+# Its JSON on one line, blanks squeezed.
+doctor() { timeout 60 wine "$brelvan" doctor --json 2>/dev/null | tr -d '\r\n' | tr -s ' '; }
+doctor >"$out/doctor.json" || true
+for adapter in eth0:10.77.0.1/24 eth1:10.78.0.1/24 vnet13:10.90.13.1/24; do
+  grep -qE "\"detail\": \"up, Ethernet, ${adapter#*:}\",[^}]*\"subject\": \"${adapter%%:*}\"" \
+    "$out/doctor.json" || fail "brelvan.exe doctor did not read $adapter (see doctor.json)"
+done
+grep -qF '"998 is free on every address"' "$out/doctor.json" || fail "port 998 is not free"
+timeout 60 wine "$brelvan" discover --timeout 6000 >/dev/null 2>&1 &
+holder=$!
+sleep 3
+doctor >"$out/doctor-held.json" || true
+wait "$holder" || true
+grep -qF '"998 is held by brelvan.exe (pid ' "$out/doctor-held.json" ||
+  fail "brelvan.exe doctor did not name the program holding port 998 (see doctor-held.json)"
+step "brelvan.exe doctor read the adapters and named the holder of port 998"
 
 step "uninstalling silently"
 timeout 120 wine "C:\\Program Files\\Tarnwick Brelvan\\uninstall.exe" /S

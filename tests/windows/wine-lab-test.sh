@@ -5,7 +5,8 @@
 # against the simulated devices of both subnets (answering by unicast,
 # directed and limited broadcast), read the list back row by row through the
 # program's own "open the web page" command, configure one device from the
-# keyboard, and uninstall it again. Screenshots of the list and of the
+# keyboard, and uninstall it again. The PC has 15 IPv4 interfaces, more than
+# the first buffer of the Windows interface listing holds. Screenshots of the list and of the
 # outcome are kept in OUT.
 #
 # Usage (root): wine-lab-test.sh SETUP.EXE TB-DEVSIM FLEET OUT
@@ -31,6 +32,15 @@ rm -f "$out"/*.log "$out"/*.png
 source "$root/scripts/lab-fleet.sh"
 trap lab_fleet_down EXIT
 lab_fleet_up "$devsim" "$fleet" "$out"
+# Thirteen more networks beside eth0 and eth1, as Hyper-V, WSL and VPN
+# adapters add them: the listing must still hold eth0's and eth1's. Each is
+# a veth pair inside the PC's namespace (the kernel may lack dummy links).
+for i in $(seq 13); do
+  ip -n "$TB_LAB_PREFIX-pc" link add "vnet$i" type veth peer name "vpeer$i"
+  ip -n "$TB_LAB_PREFIX-pc" addr add "10.90.$i.1/24" broadcast + dev "vnet$i"
+  ip -n "$TB_LAB_PREFIX-pc" link set "vpeer$i" up
+  ip -n "$TB_LAB_PREFIX-pc" link set "vnet$i" up
+done
 
 # The wine server shares the program's sockets, so it runs inside the
 # namespace with the program; so does the display the program draws on.

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/doctor/FirewallCheck.h"
-#include "cli/doctor/LinuxChecks.h"
+#include "core/diagnosis/FirewallCheck.h"
+#include "core/diagnosis/LinuxChecks.h"
 
-namespace tb::cli::firewall {
+namespace tb::diagnosis::firewall {
 
 namespace {
 
@@ -36,4 +36,4 @@ FirewallReading ReadFirewall() {
   return reading;
 }
 
-}  // namespace tb::cli::firewall
+}  // namespace tb::diagnosis::firewall

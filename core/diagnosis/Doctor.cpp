@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/doctor/Doctor.h"
+#include "core/diagnosis/Doctor.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <algorithm>
 
-namespace tb::cli {
+namespace tb::diagnosis {
 
 namespace {
 
@@ -68,4 +68,4 @@ QJsonDocument JsonReport(const std::vector<Verdict>& verdicts) {
   return QJsonDocument(root);
 }
 
-}  // namespace tb::cli
+}  // namespace tb::diagnosis

@@ -7,12 +7,12 @@
 #include <cerrno>
 #include <cstring>
 
-#include "cli/doctor/LinuxChecks.h"
+#include "core/diagnosis/LinuxChecks.h"
 #include "net/Ipv4Address.h"
 #include "net/SocketLayer.h"
 #include "protocol/Message.h"
 
-namespace tb::cli::linux_checks {
+namespace tb::diagnosis::linux_checks {
 
 namespace {
 
@@ -121,6 +121,24 @@ std::vector<BindAttempt> TryBindings(const BindingPlan& plan) {
   return attempts;
 }
 
+void ExcludeOwnProcess(std::vector<BindAttempt>& attempts, long long ownPid) {
+  if (ownPid == 0) {
+    return;
+  }
+  const QString own = QString::number(ownPid);
+  for (BindAttempt& attempt : attempts) {
+    const qsizetype at = attempt.pids.indexOf(own);
+    if (at < 0) {
+      continue;
+    }
+    attempt.pids.removeAt(at);
+    attempt.holders.removeAt(at);
+    if (attempt.pids.isEmpty()) {
+      attempt.error = 0;
+    }
+  }
+}
+
 PortFacts ReadPortFacts() {
   return {::geteuid(),
           ReadSysctl(QStringLiteral("/proc/sys/net/ipv4/ip_unprivileged_port_start")).value_or(-1),
@@ -181,4 +199,4 @@ void CheckPort(const std::vector<BindAttempt>& attempts, const PortFacts& facts,
   }
 }
 
-}  // namespace tb::cli::linux_checks
+}  // namespace tb::diagnosis::linux_checks

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/doctor/LinuxHost.h"
+#include "core/diagnosis/LinuxHost.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +10,7 @@
 #include "net/IdStack.h"
 #include "net/SocketLayer.h"
 
-namespace tb::cli::linux_host {
+namespace tb::diagnosis::linux_host {
 
 namespace {
 
@@ -106,4 +106,4 @@ std::optional<QString> RunTool(const QString& program, const QStringList& argume
 
 QString OwnPath() { return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath(); }
 
-}  // namespace tb::cli::linux_host
+}  // namespace tb::diagnosis::linux_host

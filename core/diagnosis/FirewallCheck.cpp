@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/doctor/FirewallCheck.h"
+#include "core/diagnosis/FirewallCheck.h"
 
 #include <QHash>
 #include <QStringList>
 
-#include "cli/doctor/FirewallRules.h"
+#include "core/diagnosis/FirewallRules.h"
 
-namespace tb::cli::firewall {
+namespace tb::diagnosis::firewall {
 
 namespace {
 
@@ -97,4 +97,4 @@ std::vector<Verdict> CheckFirewall(const FirewallReading& reading) {
   return out;
 }
 
-}  // namespace tb::cli::firewall
+}  // namespace tb::diagnosis::firewall

@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 
-#include "cli/doctor/LinuxChecks.h"
 #include "core/Latin1.h"
+#include "core/diagnosis/LinuxChecks.h"
 #include "net/Ipv4Address.h"
 #include "net/SocketLayer.h"
 #include "protocol/DeviceRow.h"
 #include "protocol/Message.h"
 
-namespace tb::cli::linux_checks {
+namespace tb::diagnosis::linux_checks {
 
 namespace {
 
@@ -80,6 +81,36 @@ class ProbeSocket {
   std::vector<char> buffer_ = std::vector<char>(DatagramCapacity);
 };
 
+InterfaceProbe* ProbeOf(ProbeResult& result, int index) {
+  for (InterfaceProbe& p : result.interfaces) {
+    if (p.index == index) {
+      return &p;
+    }
+  }
+  return nullptr;
+}
+
+// A device heard on `probe`'s interface, once; one outside every network of
+// that interface is foreign there.
+void Note(InterfaceProbe& probe, const std::vector<InterfaceAddress>& addresses, const QString& mac,
+          const QString& caption, const QString& text, ProbeResult& result) {
+  if (probe.macs.contains(mac)) {
+    return;
+  }
+  probe.macs.insert(mac);
+  const std::optional<Address> device = ParseDottedIPv4(ToAnsi(text));
+  const InterfaceAddress* home = nullptr;
+  for (const InterfaceAddress& entry : addresses) {
+    if (entry.index == probe.index &&
+        (home == nullptr || (device && *device != 0 && entry.Holds(*device)))) {
+      home = &entry;
+    }
+  }
+  if (home != nullptr && (!device || *device == 0 || !home->Holds(*device))) {
+    result.foreign.push_back({mac, caption, text, device && *device != 0, home});
+  }
+}
+
 void Count(const Heard& heard, const std::vector<InterfaceAddress>& addresses,
            ProbeResult& result) {
   if (GetCommandName(heard.data) != "NTM") {
@@ -87,43 +118,63 @@ void Count(const Heard& heard, const std::vector<InterfaceAddress>& addresses,
   }
   const int arrival = heard.datagram.interfaceIndex;
   const Ipv4 to = heard.datagram.destinationAddress;
-  InterfaceProbe* probe = nullptr;
-  for (InterfaceProbe& p : result.interfaces) {
-    if (p.index == arrival) {
-      probe = &p;
-    }
-  }
+  InterfaceProbe* probe = ProbeOf(result, arrival);
   if (probe == nullptr) {
     return;
   }
   bool directed = false;
-  const InterfaceAddress* home = nullptr;
-  const DeviceRow row = MakeDeviceRow(heard.data);
-  const std::optional<Address> device = ParseDottedIPv4(row.subItems[SubIP]);
   for (const InterfaceAddress& entry : addresses) {
-    if (entry.index != arrival) {
-      continue;
-    }
-    directed = directed || to == entry.DirectedBroadcastAddress();
-    if (home == nullptr || (device && *device != 0 && entry.Holds(*device))) {
-      home = &entry;
-    }
+    directed = directed || (entry.index == arrival && to == entry.DirectedBroadcastAddress());
   }
   (to == LimitedBroadcast ? probe->limited : (directed ? probe->directed : probe->unicast))++;
-  const QString mac = FromAnsi(row.MAC());
-  if (probe->macs.contains(mac)) {
-    return;
-  }
-  probe->macs.insert(mac);
-  if (home != nullptr && (!device || *device == 0 || !home->Holds(*device))) {
-    result.foreign.push_back(
-        {mac, FromAnsi(row.caption), FromAnsi(row.subItems[SubIP]), device && *device != 0, home});
+  const DeviceRow row = MakeDeviceRow(heard.data);
+  Note(*probe, addresses, FromAnsi(row.MAC()), FromAnsi(row.caption), FromAnsi(row.subItems[SubIP]),
+       result);
+}
+
+// The caller's endpoint queries each interface in turn from its address
+// there; an answer counts on the interface of the binding that heard it.
+void ProbeThrough(const LiveQuery& lent, const std::vector<InterfaceAddress>& addresses,
+                  int windowMs, ProbeResult& result) {
+  for (InterfaceProbe& probe : result.interfaces) {
+    const InterfaceAddress* from = nullptr;
+    for (const InterfaceAddress& entry : addresses) {
+      if (from == nullptr && entry.index == probe.index && entry.up && entry.broadcast) {
+        from = &entry;
+      }
+    }
+    if (from == nullptr) {
+      continue;
+    }
+    probe.queried = true;
+    probe.routesKnown = false;
+    const std::optional<long long> before = ReversePathDrops();
+    const auto answers = lent(from->address, from->DirectedBroadcastAddress(), windowMs);
+    if (!answers) {
+      // As a socket of the checks' own that cannot have the port.
+      result.failure =
+          QStringLiteral("the program holds no binding on %1").arg(Dotted(from->address));
+      return;
+    }
+    const std::optional<long long> after = ReversePathDrops();
+    if (before && after) {
+      probe.reversePathDrops = *after - *before;
+    }
+    for (const HeardAnswer& answer : *answers) {
+      const auto heardOn = std::find_if(addresses.begin(), addresses.end(),
+                                        [&](const auto& e) { return e.address == answer.heardOn; });
+      if (InterfaceProbe* p =
+              heardOn != addresses.end() ? ProbeOf(result, heardOn->index) : nullptr) {
+        Note(*p, addresses, answer.mac, answer.caption, answer.address, result);
+      }
+    }
   }
 }
 
 }  // namespace
 
-ProbeResult Probe(const std::vector<InterfaceAddress>& addresses, int windowMs) {
+ProbeResult Probe(const std::vector<InterfaceAddress>& addresses, int windowMs,
+                  const LiveQuery& lent) {
   ProbeResult result;
   for (const InterfaceAddress& entry : addresses) {
     if (entry.loopback) {
@@ -137,6 +188,10 @@ ProbeResult Probe(const std::vector<InterfaceAddress>& addresses, int windowMs) 
       probe.index = entry.index;
       result.interfaces.push_back(probe);
     }
+  }
+  if (lent) {
+    ProbeThrough(lent, addresses, windowMs, result);
+    return result;
   }
   ProbeSocket socket;
   result.failure = socket.Open();
@@ -172,4 +227,4 @@ ProbeResult Probe(const std::vector<InterfaceAddress>& addresses, int windowMs) 
   return result;
 }
 
-}  // namespace tb::cli::linux_checks
+}  // namespace tb::diagnosis::linux_checks

@@ -11,7 +11,7 @@
 // arriving on some interface other than the loopback one from some address.
 // Conditions on anything else (interface, addresses, rates) cannot be
 // decided here and count as "maybe".
-namespace tb::cli::firewall {
+namespace tb::diagnosis::firewall {
 
 enum class Truth { No, Maybe, Yes };
 enum class Action { None, Accept, Drop, Jump, Goto, Return };
@@ -65,4 +65,4 @@ Ruleset FromIptablesSave(const QString& text);
 // Every base chain that drops the answer, in ruleset order.
 std::vector<Drop> FindDrops(const Ruleset& rules);
 
-}  // namespace tb::cli::firewall
+}  // namespace tb::diagnosis::firewall

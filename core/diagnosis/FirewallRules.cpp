@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/doctor/FirewallRules.h"
+#include "core/diagnosis/FirewallRules.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -10,7 +10,7 @@
 
 #include "protocol/Message.h"
 
-namespace tb::cli::firewall {
+namespace tb::diagnosis::firewall {
 
 namespace {
 
@@ -534,4 +534,4 @@ std::vector<Drop> FindDrops(const Ruleset& rules) {
   return drops;
 }
 
-}  // namespace tb::cli::firewall
+}  // namespace tb::diagnosis::firewall

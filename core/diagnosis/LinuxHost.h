@@ -9,7 +9,7 @@
 #include "net/Ipv4Address.h"
 #include "net/SocketLayer.h"
 
-namespace tb::cli::linux_host {
+namespace tb::diagnosis::linux_host {
 
 using Address = Ipv4;
 using socketlayer::InterfaceAddress;
@@ -42,4 +42,4 @@ std::optional<QString> RunTool(const QString& program, const QStringList& argume
 // This program's own path, for commands that name it.
 QString OwnPath();
 
-}  // namespace tb::cli::linux_host
+}  // namespace tb::diagnosis::linux_host

@@ -2,11 +2,11 @@
 #include <QJsonObject>
 #include <bit>
 
-#include "cli/doctor/Doctor.h"
-#include "cli/doctor/FirewallCheck.h"
-#include "cli/doctor/LinuxChecks.h"
+#include "core/diagnosis/Doctor.h"
+#include "core/diagnosis/FirewallCheck.h"
+#include "core/diagnosis/LinuxChecks.h"
 
-namespace tb::cli {
+namespace tb::diagnosis {
 
 namespace linux_checks {
 
@@ -177,15 +177,19 @@ void ReportProbe(const ProbeResult& probe, std::vector<Verdict>& out) {
                            {QStringLiteral("unicast"), p.unicast},
                            {QStringLiteral("directed"), p.directed},
                            {QStringLiteral("limited"), p.limited}};
+    const QString detail =
+        p.routesKnown
+            ? QStringLiteral(
+                  "%1 device(s) answered; answers by unicast %2, by directed "
+                  "broadcast %3, by limited broadcast %4")
+                  .arg(p.macs.size())
+                  .arg(p.unicast)
+                  .arg(p.directed)
+                  .arg(p.limited)
+            : QStringLiteral("%1 device(s) answered the program's own query").arg(p.macs.size());
     out.push_back({QStringLiteral("query"), p.name,
-                   p.macs.isEmpty() ? Verdict::Level::Note : Verdict::Level::Ok,
-                   QStringLiteral("%1 device(s) answered; answers by unicast %2, by directed "
-                                  "broadcast %3, by limited broadcast %4")
-                       .arg(p.macs.size())
-                       .arg(p.unicast)
-                       .arg(p.directed)
-                       .arg(p.limited),
-                   QString(), data});
+                   p.macs.isEmpty() ? Verdict::Level::Note : Verdict::Level::Ok, detail, QString(),
+                   p.routesKnown ? data : QJsonObject{{QStringLiteral("devices"), p.macs.size()}}});
   }
   for (const ForeignDevice& device : probe.foreign) {
     if (!device.hasAddress) {
@@ -223,21 +227,27 @@ void ReportProbe(const ProbeResult& probe, std::vector<Verdict>& out) {
 
 }  // namespace linux_checks
 
-std::vector<Verdict> RunChecks(int windowMs) {
+std::vector<Verdict> RunChecks(const Options& options) {
   using namespace linux_checks;
   const std::vector<InterfaceAddress> addresses = linux_host::ListInterfaces();
   std::vector<Verdict> verdicts;
-  CheckPort(TryBindings(PlanBindings(linux_host::HostAddresses(), addresses)), ReadPortFacts(),
-            verdicts);
+  std::vector<BindAttempt> attempts =
+      TryBindings(PlanBindings(linux_host::HostAddresses(), addresses));
+  ExcludeOwnProcess(attempts, options.ownPid);
+  CheckPort(attempts, ReadPortFacts(), verdicts);
   CheckInterfaces(addresses, verdicts);
   // The query runs before the filter check, which counts what it dropped.
-  const ProbeResult probe = Probe(addresses, windowMs);
+  const ProbeResult probe = Probe(addresses, options.windowMs, options.liveQuery);
   CheckReversePathFilter(addresses, ReadReversePathSettings(addresses), probe, verdicts);
-  for (Verdict& verdict : firewall::CheckFirewall(firewall::ReadFirewall())) {
+  firewall::FirewallReading firewallReading = firewall::ReadFirewall();
+  if (!options.doctorProgram.isEmpty()) {
+    firewallReading.ownPath = options.doctorProgram;
+  }
+  for (Verdict& verdict : firewall::CheckFirewall(firewallReading)) {
     verdicts.push_back(std::move(verdict));
   }
   ReportProbe(probe, verdicts);
   return verdicts;
 }
 
-}  // namespace tb::cli
+}  // namespace tb::diagnosis

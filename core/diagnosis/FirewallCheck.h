@@ -5,9 +5,9 @@
 #include <optional>
 #include <vector>
 
-#include "cli/doctor/Doctor.h"
+#include "core/diagnosis/Doctor.h"
 
-namespace tb::cli::firewall {
+namespace tb::diagnosis::firewall {
 
 // What one tool printed, and its exit status.
 struct ToolRun {
@@ -37,4 +37,4 @@ bool UfwActive(const std::optional<ToolRun>& ufw);
 // drops it, or one verdict that none does or that nothing could be read.
 std::vector<Verdict> CheckFirewall(const FirewallReading& reading);
 
-}  // namespace tb::cli::firewall
+}  // namespace tb::diagnosis::firewall

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/doctor/FirewallRules.h"
+#include "core/diagnosis/FirewallRules.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-namespace tb::cli::firewall {
+namespace tb::diagnosis::firewall {
 namespace {
 
 // Pieces of `nft -j list ruleset`, in table "t" of family inet.
@@ -169,4 +169,4 @@ TEST(FirewallRules, ReadsEachRuleTextOfTheListingWithoutItsCounters) {
 }
 
 }  // namespace
-}  // namespace tb::cli::firewall
+}  // namespace tb::diagnosis::firewall

@@ -6,11 +6,11 @@
 #include <optional>
 #include <vector>
 
-#include "cli/doctor/Doctor.h"
-#include "cli/doctor/LinuxHost.h"
 #include "core/BindingPlan.h"
+#include "core/diagnosis/Doctor.h"
+#include "core/diagnosis/LinuxHost.h"
 
-namespace tb::cli::linux_checks {
+namespace tb::diagnosis::linux_checks {
 
 using linux_host::Address;
 using linux_host::InterfaceAddress;
@@ -28,6 +28,10 @@ struct BindAttempt {
 };
 // Each binding and broadcast receiver of the endpoint's plan, in its order.
 std::vector<BindAttempt> TryBindings(const BindingPlan& plan);
+
+// A port held by `ownPid` alone is held by the caller itself, as it should
+// be: such an attempt counts as bound, and `ownPid` is no holder elsewhere.
+void ExcludeOwnProcess(std::vector<BindAttempt>& attempts, long long ownPid);
 
 // What a refused binding is explained with.
 struct PortFacts {
@@ -61,6 +65,7 @@ struct InterfaceProbe {
   int unicast = 0;
   int directed = 0;
   int limited = 0;
+  bool routesKnown = true;  // false when the caller's endpoint made the query
   QSet<QString> macs;
   // Answers the reverse-path filter dropped during this interface's window.
   std::optional<long long> reversePathDrops;
@@ -74,7 +79,10 @@ struct ProbeResult {
 
 // "HELLO()" to each interface in turn, by directed and limited broadcast out
 // of it, listening `windowMs` after each on a socket of its own.
-ProbeResult Probe(const std::vector<InterfaceAddress>& addresses, int windowMs);
+// With `lent`, the caller's endpoint sends and hears instead, which tells
+// no route an answer came by.
+ProbeResult Probe(const std::vector<InterfaceAddress>& addresses, int windowMs,
+                  const LiveQuery& lent = {});
 
 // rp_filter as it is set: for all interfaces, for each by name, and whether
 // a default route makes loose mode enough.
@@ -90,4 +98,4 @@ void CheckReversePathFilter(const std::vector<InterfaceAddress>& addresses,
                             std::vector<Verdict>& out);
 void ReportProbe(const ProbeResult& probe, std::vector<Verdict>& out);
 
-}  // namespace tb::cli::linux_checks
+}  // namespace tb::diagnosis::linux_checks

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <vector>
+
+#include "core/diagnosis/WindowsChecks.h"
+
+// What the Windows checks read from the system; Windows builds only.
+namespace tb::diagnosis::windows_checks {
+
+// Every adapter with its IPv4 addresses (GetAdaptersAddresses).
+std::vector<AdapterReading> ReadAdapters();
+// Every IPv4 UDP socket on port 998 with its process (GetExtendedUdpTable).
+std::vector<PortHolder> ReadPortHolders();
+
+}  // namespace tb::diagnosis::windows_checks
