@@ -10,8 +10,10 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
+#include <vector>
 
 #include "app/Banner.h"
+#include "app/ColumnWidths.h"
 #include "app/DeviceListView.h"
 #include "core/DeviceListModel.h"
 #include "core/ExchangeTexts.h"
@@ -28,7 +30,7 @@ namespace tb {
 
 namespace {
 
-constexpr int ColumnWidths[DeviceListModel::ColumnCount] = {140, 80, 104, 50, 50, 95, 95, 95};
+const std::vector<int> DesignColumnWidths{140, 80, 104, 50, 50, 95, 95, 95};
 
 QPushButton* MakeButton(QWidget* parent, const QString& caption, const QRect& geometry) {
   auto* button = new QPushButton(caption, parent);
@@ -74,12 +76,11 @@ void TfrmMain::CreateControls() {
   lstDevices = new DeviceListView(client);
   lstDevices->setModel(devices_);
   lstDevices->setGeometry(5, 70, 732, 177);
-  for (int column = 0; column < DeviceListModel::ColumnCount; ++column) {
-    lstDevices->setColumnWidth(column, ColumnWidths[column]);
-  }
   // The user may drag the dividers: a MAC in a long notation, or a long
-  // name, can only be read whole that way.
+  // name, can only be read whole that way, and should stay readable at the
+  // next start.
   lstDevices->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  RememberColumnWidths(lstDevices->horizontalHeader(), DesignColumnWidths);
 
   btnQuery = MakeButton(client, "&Query Network", QRect(8, 256, 81, 25));
   btnProperties = MakeButton(client, "&Properties...", QRect(96, 256, 81, 25));
