@@ -70,7 +70,7 @@ void TfrmMain::CreateControls() {
   imgBanner = new QLabel(client);
   imgBanner->setGeometry(5, 3, 732, 65);
   imgBanner->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  imgBanner->setPixmap(QPixmap::fromImage(BannerImage()));
+  imgBanner->setPixmap(QPixmap::fromImage(BannerImage(devicePixelRatioF())));
 
   devices_ = new DeviceListModel(this);
   lstDevices = new DeviceListView(client);
