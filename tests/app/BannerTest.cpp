@@ -44,7 +44,7 @@ TEST(Banner, ScaledDisplaysGetTheSameDrawingAtTwiceThePixels) {
                     std::abs(qBlue(a) - qBlue(b));
     }
   }
-  EXPECT_LT(difference / (732 * 65 * 3), 10);
+  EXPECT_LT(difference / (732LL * 65 * 3), 10);
 }
 
 TEST(Banner, DamagedStreamsGiveANullImageInsteadOfEndingTheProgram) {
