@@ -30,7 +30,7 @@ namespace tb {
 
 namespace {
 
-const std::vector<int> DesignColumnWidths{140, 80, 104, 50, 50, 95, 95, 95};
+std::vector<int> DesignColumnWidths() { return {140, 80, 104, 50, 50, 95, 95, 95}; }
 
 QPushButton* MakeButton(QWidget* parent, const QString& caption, const QRect& geometry) {
   auto* button = new QPushButton(caption, parent);
@@ -80,7 +80,7 @@ void TfrmMain::CreateControls() {
   // name, can only be read whole that way, and should stay readable at the
   // next start.
   lstDevices->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-  RememberColumnWidths(lstDevices->horizontalHeader(), DesignColumnWidths);
+  RememberColumnWidths(lstDevices->horizontalHeader(), DesignColumnWidths());
 
   btnQuery = MakeButton(client, "&Query Network", QRect(8, 256, 81, 25));
   btnProperties = MakeButton(client, "&Properties...", QRect(96, 256, 81, 25));
