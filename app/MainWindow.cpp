@@ -168,6 +168,11 @@ void TfrmMain::Translate() {
   btnConfigure->setText(QString::fromUtf8("&Configuraci\u00f3n..."));
   btnExit->setText("&Salir");
   devices_->SetColumnCaption(0, "Dispositivo");
+  // The picture and the list have no caption of their own for a screen
+  // reader to read; the buttons and menus read their text.
+  imgBanner->setAccessibleName(QString::fromUtf8(
+      "Tarnwick Brelvan: b\u00fasqueda y configuraci\u00f3n de dispositivos de red IP"));
+  lstDevices->setAccessibleName("Dispositivos");
 }
 
 void TfrmMain::SetEnableProperties() {
