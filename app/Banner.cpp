@@ -14,8 +14,22 @@ namespace tb {
 
 extern const unsigned char BannerJpeg[];
 extern const std::size_t BannerJpegSize;
+extern const unsigned char BannerJpeg2x[];
+extern const std::size_t BannerJpeg2xSize;
 
-QImage BannerImage() { return DecodeJpeg(BannerJpeg, BannerJpegSize); }
+QImage BannerImage(qreal devicePixelRatio) {
+  // Qt's @2x rule does the same for pictures it decodes itself; this one is
+  // decoded by libjpeg, so the choice is made here. At 1.25 or 1.5 the larger
+  // picture scaled down is sharper than the smaller one scaled up.
+  if (devicePixelRatio > 1.0) {
+    QImage sharp = DecodeJpeg(BannerJpeg2x, BannerJpeg2xSize);
+    if (!sharp.isNull()) {
+      sharp.setDevicePixelRatio(2.0);
+      return sharp;
+    }
+  }
+  return DecodeJpeg(BannerJpeg, BannerJpegSize);
+}
 
 QIcon ProgramIcon() {
   static const bool initialised = (InitAppResources(), true);

@@ -13,8 +13,10 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
+#include <vector>
 
 #include "app/Banner.h"
+#include "app/ColumnWidths.h"
 #include "app/DeviceListView.h"
 #include "core/DeviceListModel.h"
 #include "core/ExchangeTexts.h"
@@ -43,7 +45,7 @@ const char* const EmptyListHintText =
     "Ning\u00fan dispositivo respondi\u00f3. Acci\u00f3n \u2192 Diagn\u00f3stico... muestra por "
     "qu\u00e9.";
 
-constexpr int ColumnWidths[DeviceListModel::ColumnCount] = {140, 80, 104, 50, 50, 95, 95, 95};
+std::vector<int> DesignColumnWidths() { return {140, 80, 104, 50, 50, 95, 95, 95}; }
 
 QPushButton* MakeButton(QWidget* parent, const QString& caption, const QRect& geometry) {
   auto* button = new QPushButton(caption, parent);
@@ -83,18 +85,17 @@ void TfrmMain::CreateControls() {
   imgBanner = new QLabel(client);
   imgBanner->setGeometry(5, 3, 732, 65);
   imgBanner->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  imgBanner->setPixmap(QPixmap::fromImage(BannerImage()));
+  imgBanner->setPixmap(QPixmap::fromImage(BannerImage(devicePixelRatioF())));
 
   devices_ = new DeviceListModel(this);
   lstDevices = new DeviceListView(client);
   lstDevices->setModel(devices_);
   lstDevices->setGeometry(5, 70, 732, 177);
-  for (int column = 0; column < DeviceListModel::ColumnCount; ++column) {
-    lstDevices->setColumnWidth(column, ColumnWidths[column]);
-  }
   // The user may drag the dividers: a MAC in a long notation, or a long
-  // name, can only be read whole that way.
+  // name, can only be read whole that way, and should stay readable at the
+  // next start.
   lstDevices->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  RememberColumnWidths(lstDevices->horizontalHeader(), DesignColumnWidths());
 
   btnQuery = MakeButton(client, "&Query Network", QRect(8, 256, 81, 25));
   btnProperties = MakeButton(client, "&Properties...", QRect(96, 256, 81, 25));
@@ -186,6 +187,11 @@ void TfrmMain::Translate() {
   btnConfigure->setText(QString::fromUtf8("&Configuraci\u00f3n..."));
   btnExit->setText("&Salir");
   devices_->SetColumnCaption(0, "Dispositivo");
+  // The picture and the list have no caption of their own for a screen
+  // reader to read; the buttons and menus read their text.
+  imgBanner->setAccessibleName(QString::fromUtf8(
+      "Tarnwick Brelvan: b\u00fasqueda y configuraci\u00f3n de dispositivos de red IP"));
+  lstDevices->setAccessibleName("Dispositivos");
 }
 
 void TfrmMain::SetEnableProperties() {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/ChangeTimer.h"
 
+#include "net/SocketLayer.h"
+
 namespace tb {
 
 TChangeTimer::TChangeTimer(QObject* parent) : QObject(parent) {
@@ -30,6 +32,7 @@ void TChangeTimer::SetEnabled(bool enabled) {
 
 void TChangeTimer::Restart() {
   if (enabled_ && interval_ > 0) {
+    dueNs_ = socketlayer::WallClockNs() + std::int64_t{interval_} * 1'000'000;
     timer_.start(interval_);
   } else {
     timer_.stop();

@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <cstdint>
 #include <functional>
 
 namespace tb {
@@ -23,6 +24,10 @@ class TChangeTimer : public QObject {
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
 
+  // When the running countdown ends, on the wall clock that stamps received
+  // datagrams (socketlayer::WallClockNs); meaningful while enabled.
+  std::int64_t DueNs() const { return dueNs_; }
+
   std::function<void()> OnTimer;
 
  private:
@@ -31,6 +36,7 @@ class TChangeTimer : public QObject {
   QTimer timer_;
   int interval_ = 1000;
   bool enabled_ = false;
+  std::int64_t dueNs_ = 0;
 };
 
 }  // namespace tb

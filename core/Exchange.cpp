@@ -90,6 +90,9 @@ void TExchange::UDPServerUDPRead(TIdUDPServer& Sender, TIdMemoryStream& AData,
       configOk_ = false;
       break;
     case ExchangeMode::Querying:
+      if (ReceivedAfterWindow(Sender)) {
+        break;
+      }
       if (GetCommandName(text) == "NTM") {
         const AnsiString mac = MacDigits(MakeDeviceRow(text).MAC());
         if (heardOn_.size() < MaxHeardDevices || heardOn_.contains(mac)) {
@@ -100,6 +103,9 @@ void TExchange::UDPServerUDPRead(TIdUDPServer& Sender, TIdMemoryStream& AData,
       break;
     case ExchangeMode::Configuring: {
       if (&Sender == udpServer_.get() && Sender.DeliveringArrival() < configFence_) {
+        break;
+      }
+      if (ReceivedAfterWindow(Sender)) {
         break;
       }
       const AnsiString name = GetCommandName(text);
@@ -115,7 +121,20 @@ void TExchange::UDPServerUDPRead(TIdUDPServer& Sender, TIdMemoryStream& AData,
   }
 }
 
+// A reply the system received after the window's end does not count, even
+// when its handler runs before the late timer does.
+bool TExchange::ReceivedAfterWindow(const TIdUDPServer& sender) const {
+  return &sender == udpServer_.get() && tmrTimeout_.Enabled() &&
+         sender.DeliveringReceivedAt() > tmrTimeout_.DueNs();
+}
+
 void TExchange::tmrTimeoutTimer() {
+  // The timer runs late when the machine is busy, and replies received well
+  // inside the window may still wait for the listener or for their handler:
+  // they are heard first.
+  if (tmrTimeout_.Enabled()) {
+    udpServer_->DeliverReceivedBefore(tmrTimeout_.DueNs(), WindowEndReadLimit);
+  }
   tmrTimeout_.SetEnabled(false);
   events_.windowEnded();
   if (exchangeMode_ == ExchangeMode::Configuring) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -81,6 +82,12 @@ class TExchange {
   TChangeTimer& tmrTimeout() { return tmrTimeout_; }
 
  private:
+  bool ReceivedAfterWindow(const TIdUDPServer& sender) const;
+
+  // How long a window's end waits for the listener to read what the system
+  // holds; far longer than a read pass takes even on a busy machine.
+  static constexpr std::chrono::milliseconds WindowEndReadLimit{250};
+
   ExchangeMode exchangeMode_ = ExchangeMode::Idle;
   bool configOk_ = false;
   AnsiString targetMAC_;

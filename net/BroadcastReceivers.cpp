@@ -68,6 +68,7 @@ void TBroadcastReceivers::OpenOne(Ipv4 address, int port, int receiveBuffer) {
   }
   int granted = 0;
   socketlayer::RaiseReceiveBuffer(s, receiveBuffer, granted);
+  socketlayer::EnableReceiveTimes(s);
   receivers_.push_back(Receiver{s, address, port});
 }
 

@@ -23,6 +23,8 @@ struct TQueuedDatagram {
   TIdSocketHandle* binding = nullptr;
   // How many datagrams the endpoint had read before this one.
   std::uint64_t arrival = 0;
+  // When the system received it (socketlayer::Datagram::receivedNs).
+  std::int64_t receivedNs = 0;
 };
 
 // The datagrams the listener has read and the handler has not yet seen, in

@@ -29,16 +29,39 @@ void TIdUDPListenerThread::Run() {
   }
   bool woken = false;
   socketlayer::Wait(sockets_, &waker_, wakeOwed_ ? HandOverDelayMs : WaitTimeMs, readable_, woken);
+  // Numbered once the wait is over, so a pass numbered above what a
+  // WaitForDryPass saw reads only after that call began.
+  std::uint64_t pass = 0;
+  {
+    const std::lock_guard<std::mutex> guard(passLock_);
+    pass = ++passesBegun_;
+  }
+  bool dry = true;
   for (const socketlayer::Handle socket : readable_) {
     if (Stopped()) {
+      dry = false;
       break;
     }
     try {
-      Drain(socket);
+      dry = Drain(socket) && dry;
     } catch (...) {  // NOLINT(bugprone-empty-catch): a lost datagram is never reported
     }
   }
   HandOver(readable_.empty());
+  if (dry) {
+    {
+      const std::lock_guard<std::mutex> guard(passLock_);
+      lastDryPass_ = pass;
+    }
+    passDone_.notify_all();
+  }
+}
+
+bool TIdUDPListenerThread::WaitForDryPass(std::chrono::milliseconds limit) {
+  std::unique_lock<std::mutex> lock(passLock_);
+  const std::uint64_t after = passesBegun_;
+  waker_.Wake();
+  return passDone_.wait_for(lock, limit, [&] { return lastDryPass_ > after; });
 }
 
 // At once when the sockets have gone quiet, else once the oldest datagram
@@ -53,11 +76,11 @@ void TIdUDPListenerThread::HandOver(bool quiet) {
 
 // A socket that gives a full batch may hold more: it is read again, up to a
 // turn's worth, so that one busy socket cannot starve the others.
-void TIdUDPListenerThread::Drain(socketlayer::Handle socket) {
+bool TIdUDPListenerThread::Drain(socketlayer::Handle socket) {
   for (int batch = 0; batch < BatchesPerTurn && !Stopped(); ++batch) {
     if (socketlayer::ReceiveWaiting(socket, buffers_.data(), receiveSize_, BatchSize, received_) !=
         0) {
-      return;
+      return true;
     }
     for (std::size_t i = 0; i < received_.size(); ++i) {
       const socketlayer::Datagram& datagram = received_[i];
@@ -71,7 +94,8 @@ void TIdUDPListenerThread::Drain(socketlayer::Handle socket) {
       }
       const char* bytes = buffers_.data() + i * receiveSize_;
       if (server_.Arrived(TQueuedDatagram{std::vector<char>(bytes, bytes + datagram.size),
-                                          datagram.sourceAddress, datagram.sourcePort, binding}) &&
+                                          datagram.sourceAddress, datagram.sourcePort, binding, 0,
+                                          datagram.receivedNs}) &&
           !wakeOwed_) {
         wakeOwed_ = true;
         owedSince_ = std::chrono::steady_clock::now();
@@ -79,9 +103,10 @@ void TIdUDPListenerThread::Drain(socketlayer::Handle socket) {
     }
     server_.DeliverOnListener();
     if (received_.size() < BatchSize) {
-      return;
+      return true;
     }
   }
+  return false;
 }
 
 }  // namespace tb

@@ -2,7 +2,10 @@
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <cstddef>
+#include <cstdint>
+#include <mutex>
 #include <vector>
 
 #include "net/IdThread.h"
@@ -31,12 +34,19 @@ class TIdUDPListenerThread : public TIdThread {
   TIdUDPListenerThread(TIdUDPServer& server, int receiveSize);
   ~TIdUDPListenerThread() override;
 
+  // Any other thread: wakes the listener and waits, at most `limit`, until
+  // it has read every socket dry in a pass that began after the call, so
+  // that whatever the system had received by then is in the queue. False
+  // when the limit passed first.
+  bool WaitForDryPass(std::chrono::milliseconds limit);
+
  protected:
   void Run() override;
   void StopRequested() override { waker_.Wake(); }
 
  private:
-  void Drain(socketlayer::Handle socket);
+  // True when the socket was read dry.
+  bool Drain(socketlayer::Handle socket);
   void HandOver(bool quiet);
 
   TIdUDPServer& server_;
@@ -47,6 +57,12 @@ class TIdUDPListenerThread : public TIdThread {
   std::vector<socketlayer::Handle> sockets_;
   std::vector<socketlayer::Handle> readable_;
   bool wakeOwed_ = false;  // queued datagrams the GUI thread has not been woken for
+  // Passes begun, and the number of the latest one that left every socket
+  // dry; guarded by passLock_, watched by WaitForDryPass.
+  std::mutex passLock_;
+  std::condition_variable passDone_;
+  std::uint64_t passesBegun_ = 0;
+  std::uint64_t lastDryPass_ = 0;
   std::chrono::steady_clock::time_point owedSince_;
 };
 

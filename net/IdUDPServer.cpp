@@ -52,6 +52,7 @@ void TIdUDPServer::Activate() {
     binding.Bind();
     int granted = 0;
     socketlayer::RaiseReceiveBuffer(binding.Handle(), ReceiveBufferWanted, granted);
+    socketlayer::EnableReceiveTimes(binding.Handle());
   }
   sendingBinding_ = &bindings_.Items(0);
   try {
@@ -60,6 +61,7 @@ void TIdUDPServer::Activate() {
     batch_.clear();
     handledBytes_ = 0;
     handOver_->Reset();
+    DeliveryDone();
     listener_ = std::make_unique<TIdUDPListenerThread>(*this, BufferSize);
     listener_->Start();
   } catch (...) {
@@ -162,6 +164,7 @@ bool TIdUDPServer::DeliverSome(const std::shared_ptr<TDatagramQueue>& queue) {
       if (queue->Closed()) {
         return false;
       }
+      DeliveryDone();
       if (std::chrono::steady_clock::now() >= end) {
         return true;
       }
@@ -173,13 +176,66 @@ void TIdUDPServer::DeliveryStep(TQueuedDatagram&& datagram) {
   TIdSocketHandle& binding = *datagram.binding;
   sendingBinding_ = &binding;
   deliveringArrival_ = datagram.arrival;
+  deliveringReceivedAt_ = datagram.receivedNs;
   binding.SenderAddress = FormatDottedIPv4(datagram.sourceAddress);
   binding.SenderPort = datagram.sourcePort;
   stream_.Adopt(std::move(datagram.bytes));
+  delivering_ = true;
   try {
     DoUDPRead(stream_, binding);
   } catch (...) {  // NOLINT(bugprone-empty-catch): handler errors are discarded unseen
   }
+}
+
+// After a delivery whose handler left the endpoint open: what it told the
+// handler no longer holds.
+void TIdUDPServer::DeliveryDone() {
+  delivering_ = false;
+  deliveringReceivedAt_ = 0;
+}
+
+std::size_t TIdUDPServer::DeliverReceivedBefore(std::int64_t deadlineNs,
+                                                std::chrono::milliseconds limit) {
+  if (!active_ || ThreadedEvent || delivering_) {
+    return 0;
+  }
+  listener_->WaitForDryPass(limit);
+  // The caller's own reference: a handler may close or destroy the endpoint.
+  const std::shared_ptr<TDatagramQueue> queue = queue_;
+  std::deque<TQueuedDatagram> later;
+  std::size_t delivered = 0;
+  for (;;) {
+    if (batch_.empty()) {
+      const bool took = queue->Take(batch_, TakeAtOnce, handledBytes_);
+      handledBytes_ = 0;
+      if (!took) {
+        break;
+      }
+    }
+    while (!batch_.empty()) {
+      TQueuedDatagram datagram = std::move(batch_.front());
+      batch_.pop_front();
+      if (datagram.receivedNs > deadlineNs) {
+        later.push_back(std::move(datagram));
+        continue;
+      }
+      handledBytes_ += TDatagramQueue::Charge(datagram);
+      DeliveryStep(std::move(datagram));
+      ++delivered;
+      if (queue->Closed()) {
+        return delivered;
+      }
+      DeliveryDone();
+    }
+  }
+  // What came after the deadline keeps its place ahead of anything newer;
+  // the queue ran dry, so its next datagram wakes the deliveries, and these
+  // are handed over then, or by the wake-up posted here.
+  if (!later.empty()) {
+    batch_ = std::move(later);
+    WakeDeliveries();
+  }
+  return delivered;
 }
 
 void TIdUDPServer::DoUDPRead(TIdMemoryStream& data, TIdSocketHandle& binding) {

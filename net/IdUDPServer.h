@@ -2,6 +2,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -57,6 +58,20 @@ class TIdUDPServer : public TIdUDPBase {
   // waited for its handler.
   std::uint64_t ArrivalsSoFar() const { return arrivals_.load(); }
   std::uint64_t DeliveringArrival() const { return deliveringArrival_; }
+  // While OnUDPRead runs: when the system received the datagram, as
+  // socketlayer::Datagram::receivedNs counts it; 0 outside a delivery.
+  std::int64_t DeliveringReceivedAt() const { return deliveringReceivedAt_; }
+
+  // On the delivering thread, when a listening window ends: has the listener
+  // read what the system holds (waiting at most `limit` for it), then hands
+  // OnUDPRead, at once and in arrival order, every datagram received up to
+  // `deadlineNs` that it has not seen yet. The window's end is due when the
+  // timer fires, but under load the replies the system had long received can
+  // still wait for the listener or for their turn on this thread; without
+  // this they would miss the window although they came in time. Datagrams
+  // received later stay queued for their usual turn. Returns how many were
+  // handed over. Does nothing with ThreadedEvent or during a delivery.
+  std::size_t DeliverReceivedBefore(std::int64_t deadlineNs, std::chrono::milliseconds limit);
 
  protected:
   void CloseBinding() override;
@@ -82,6 +97,7 @@ class TIdUDPServer : public TIdUDPBase {
   // turn; true when some are left for another.
   bool DeliverSome(const std::shared_ptr<TDatagramQueue>& queue);
   void DeliveryStep(TQueuedDatagram&& datagram);
+  void DeliveryDone();
 
   TIdSocketHandles bindings_;
   TBroadcastReceivers receivers_;
@@ -92,6 +108,8 @@ class TIdUDPServer : public TIdUDPBase {
   std::uint64_t droppedBefore_ = 0;  // by the queues of earlier activations
   std::atomic<std::uint64_t> arrivals_{0};
   std::uint64_t deliveringArrival_ = 0;
+  std::int64_t deliveringReceivedAt_ = 0;
+  bool delivering_ = false;
   // The delivering thread's own: the datagrams taken from the queue and not
   // yet handled, the bytes of those handled, and the stream the handler reads.
   std::deque<TQueuedDatagram> batch_;

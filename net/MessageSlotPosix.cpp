@@ -31,8 +31,10 @@ void SendSlot::Prepare(msghdr& msg, const char* data, std::size_t size, Ipv4 add
 }
 
 void SendSlot::Via(msghdr& msg, int interfaceIndex, Ipv4 source) {
+  // Only the one message: the room for a receive time beside it would be
+  // read as a malformed second one.
   msg.msg_control = control;
-  msg.msg_controllen = sizeof control;
+  msg.msg_controllen = CMSG_SPACE(sizeof(in_pktinfo));
   cmsghdr* c = CMSG_FIRSTHDR(&msg);
   c->cmsg_level = IPPROTO_IP;
   c->cmsg_type = IP_PKTINFO;
@@ -50,6 +52,17 @@ std::optional<in_pktinfo> ArrivalInfo(msghdr& msg) {
       in_pktinfo info{};
       std::memcpy(&info, CMSG_DATA(c), sizeof info);
       return info;
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::int64_t> ReceiveTime(msghdr& msg) {
+  for (cmsghdr* c = CMSG_FIRSTHDR(&msg); c != nullptr; c = CMSG_NXTHDR(&msg, c)) {
+    if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_TIMESTAMPNS) {
+      timespec at{};
+      std::memcpy(&at, CMSG_DATA(c), sizeof at);
+      return std::int64_t{at.tv_sec} * 1'000'000'000 + at.tv_nsec;
     }
   }
   return std::nullopt;

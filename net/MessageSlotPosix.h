@@ -5,6 +5,8 @@
 #include <sys/socket.h>
 
 #include <cstddef>
+#include <cstdint>
+#include <ctime>
 #include <optional>
 
 #include "net/Ipv4Address.h"
@@ -17,7 +19,7 @@ namespace tb::socketlayer {
 struct MessageSlot {
   sockaddr_in peer{};
   iovec iov{};
-  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo)) + CMSG_SPACE(sizeof(timespec))] = {};
 
  protected:
   // Points `msg`, emptied first, at `peer` and at bytes[0, size).
@@ -48,5 +50,8 @@ struct SendSlot : MessageSlot {
 // The arrival information of the datagram just received through `msg`;
 // nullopt where the socket did not ask for it (IP_PKTINFO).
 std::optional<in_pktinfo> ArrivalInfo(msghdr& msg);
+// The kernel's receive time of that datagram, in nanoseconds since 1970;
+// nullopt where the socket did not ask for it (SO_TIMESTAMPNS).
+std::optional<std::int64_t> ReceiveTime(msghdr& msg);
 
 }  // namespace tb::socketlayer

@@ -33,6 +33,12 @@ int LocalAddress(Handle socket, Ipv4& address, int& port);
 int SetBroadcast(Handle socket, bool enabled);
 // Asks for the arrival interface of every datagram (see Datagram::interfaceIndex).
 int EnableArrivalInfo(Handle socket);
+// Asks the system to stamp every datagram with the time it received it
+// (Datagram::receivedNs). Where it cannot, datagrams carry the time they were
+// read, which is later by however long they waited in the socket.
+int EnableReceiveTimes(Handle socket);
+// The wall clock as Datagram::receivedNs counts it.
+std::int64_t WallClockNs();
 
 int SendTo(Handle socket, const char* data, std::size_t size, Ipv4 address, int port,
            std::size_t& sent);
@@ -50,6 +56,10 @@ struct Datagram {
   int interfaceIndex = 0;  // 0 when unknown
   // The header's destination: tells a broadcast from a unicast answer; 0 when unknown.
   Ipv4 destinationAddress = 0;
+  // When the system received it, in nanoseconds of the wall clock since
+  // 1970: the kernel's own stamp where the socket asked for one
+  // (EnableReceiveTimes), else the moment it was read.
+  std::int64_t receivedNs = 0;
 };
 // Receives one datagram into buffer[0, capacity).
 int Receive(Handle socket, char* buffer, std::size_t capacity, Datagram& datagram);

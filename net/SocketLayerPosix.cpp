@@ -29,7 +29,7 @@ int Result(int rc) { return rc < 0 ? errno : 0; }
 // codes so they never collide with errno values.
 constexpr int ResolverErrorBase = -100000;
 
-Datagram Describe(msghdr& msg, std::size_t size) {
+Datagram Describe(msghdr& msg, std::size_t size, std::int64_t readAt) {
   Datagram datagram;
   datagram.size = size;
   datagram.truncated = (msg.msg_flags & MSG_TRUNC) != 0;
@@ -40,6 +40,7 @@ Datagram Describe(msghdr& msg, std::size_t size) {
     datagram.interfaceIndex = arrival->ipi_ifindex;
     datagram.destinationAddress = ntohl(arrival->ipi_addr.s_addr);
   }
+  datagram.receivedNs = ReceiveTime(msg).value_or(readAt);
   return datagram;
 }
 
@@ -158,6 +159,18 @@ int EnableArrivalInfo(Handle socket) {
   return Result(::setsockopt(Fd(socket), IPPROTO_IP, IP_PKTINFO, &on, sizeof on));
 }
 
+int EnableReceiveTimes(Handle socket) {
+  const int on = 1;
+  return Result(::setsockopt(Fd(socket), SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on));
+}
+
+// CLOCK_REALTIME, the clock SO_TIMESTAMPNS stamps with.
+std::int64_t WallClockNs() {
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
+}
+
 int SendTo(Handle socket, const char* data, std::size_t size, Ipv4 address, int port,
            std::size_t& sent) {
   const sockaddr_in sa = MakeAddress(address, port);
@@ -188,7 +201,7 @@ int Receive(Handle socket, char* buffer, std::size_t capacity, Datagram& datagra
   if (n < 0) {
     return errno;
   }
-  datagram = Describe(msg, static_cast<std::size_t>(n));
+  datagram = Describe(msg, static_cast<std::size_t>(n), WallClockNs());
   return 0;
 }
 
@@ -214,9 +227,10 @@ int ReceiveWaiting(Handle socket, char* buffers, std::size_t capacity, std::size
   if (n < 0) {
     return NothingWaiting(errno) ? 0 : errno;
   }
+  const std::int64_t readAt = WallClockNs();
   for (int i = 0; i < n; ++i) {
     auto& header = headers[static_cast<std::size_t>(i)];
-    datagrams.push_back(Describe(header.msg_hdr, header.msg_len));
+    datagrams.push_back(Describe(header.msg_hdr, header.msg_len, readAt));
   }
   return 0;
 }

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <chrono>
 #include <climits>
 #include <cstring>
 
@@ -146,6 +147,17 @@ int SetBroadcast(Handle socket, bool enabled) {
 // bound sockets hear their network's broadcasts themselves.
 int EnableArrivalInfo(Handle /*socket*/) { return WSAEOPNOTSUPP; }
 
+// Winsock stamps UDP datagrams only through SIO_TIMESTAMPING, which older
+// Windows versions and wine lack; datagrams carry the time the listener read
+// them, which it does as soon as a socket is readable.
+int EnableReceiveTimes(Handle /*socket*/) { return 0; }
+
+std::int64_t WallClockNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
+
 int SendTo(Handle socket, const char* data, std::size_t size, Ipv4 address, int port,
            std::size_t& sent) {
   sent = 0;
@@ -182,6 +194,7 @@ int Receive(Handle socket, char* buffer, std::size_t capacity, Datagram& datagra
   }
   datagram.sourceAddress = ntohl(source.sin_addr.s_addr);
   datagram.sourcePort = ntohs(source.sin_port);
+  datagram.receivedNs = WallClockNs();
   return 0;
 }
 

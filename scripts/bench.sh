@@ -20,7 +20,7 @@ lab_script bench tbbench " (network namespaces)"
 build="${1:-$root/build-bench}"
 repetitions="${TB_BENCH_REPETITIONS:-3}"
 out="${TB_BENCH_OUT:-$build/bench-results}"
-TB_DEPS_EXTRA="jq ${TB_DEPS_EXTRA:-}" bash "$root/scripts/deps.sh"
+TB_DEPS_EXTRA="jq stress-ng ${TB_DEPS_EXTRA:-}" bash "$root/scripts/deps.sh"
 if [[ "${TB_BENCH_BUILD:-1}" != 0 ]]; then
   bash "$root/scripts/build.sh" "$build" -DTB_BUILD_BENCH=ON
 fi
@@ -43,16 +43,24 @@ else
   platform="offscreen"
 fi
 
-# run NAME PROGRAM: one benchmark program in the lab's PC namespace.
+# run NAME PROGRAM [ARGS...]: one benchmark program in the lab's PC namespace.
 run() {
   local name="$1" program="$2"
+  shift 2
   echo "bench: $name ..." >&2
   bash "$lab" exec "$TB_LAB_PREFIX-pc" "${display[@]}" "$build/$program" \
     --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true \
-    --benchmark_out="$out/$name.json" --benchmark_out_format=json >/dev/null
+    --benchmark_out="$out/$name.json" --benchmark_out_format=json "$@" >/dev/null
 }
-run app bench/app/tb_app_bench
+run app bench/app/tb_app_bench --benchmark_filter=-UnderLoad
 run startup bench/app/tb_startup_bench
+# 300 queries while stress-ng keeps every core busy, once: a short query is
+# rare, so its count over many queries is the figure, not a median.
+stress-ng --cpu "$(nproc)" --quiet &
+stress=$!
+repetitions=1 run load bench/app/tb_app_bench --benchmark_filter=UnderLoad
+kill "$stress"
+wait "$stress" || true
 
 # One aggregate (default the median) of one benchmark's field, from the results of NAME.
 median() {
@@ -98,6 +106,16 @@ for jitter in 0 300; do
       "$(dropped "BM_DiscoveryMainWindow/$name") per query"
   done
 done
+
+loaded="BM_DiscoveryMainWindowUnderLoad/devices:1000/jitter_ms:0/iterations:300"
+# The single run's own figure (no aggregates with one repetition).
+single() {
+  jq -r --arg b "$2" --arg f "$3" 'first(.benchmarks[] | select(.run_name == $b) | .[$f])' \
+    "$out/$1.json"
+}
+row "discovery under load (stress-ng on every core), 1000 devices answering all at once: queries with fewer rows than devices (empty ones) of 300" \
+  "$(num "$(single load "$loaded" short_queries)") ($(num "$(single load "$loaded" empty_queries)"))" \
+  "0" "-" "$(num "$(single load "$loaded" queue_dropped)") / $(num "$(single load "$loaded" kernel_dropped)")"
 
 first=""
 for devices in 100 1000 5000 20000; do

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QSignalBlocker>
+#include <QStringList>
 #include <algorithm>
 
 #include "core/IPAddressChecks.h"
@@ -211,7 +212,30 @@ void TEditIPAddr::CellKeyUp() {
   }
 }
 
+void TEditIPAddr::SetAccessibleCaption(const QString& caption) {
+  FAccessibleCaption = caption;
+  for (int i = 0; i < kCellCount; ++i) {
+    Cell(i)->setAccessibleName(caption + QStringLiteral(", octeto %1").arg(i + 1));
+  }
+  UpdateAccessibleName();
+}
+
+// Read from the cells as they stand: Text() would rewrite them.
+void TEditIPAddr::UpdateAccessibleName() {
+  if (FAccessibleCaption.isEmpty()) {
+    return;
+  }
+  QStringList octets;
+  bool any = false;
+  for (int i = 0; i < kCellCount; ++i) {
+    octets.append(Cell(i)->text());
+    any = any || !octets.back().isEmpty();
+  }
+  setAccessibleName(any ? FAccessibleCaption + u' ' + octets.join(u'.') : FAccessibleCaption);
+}
+
 void TEditIPAddr::CellChange(TIPCell* cell) {
+  UpdateAccessibleName();
   const int c = cell->Index();
   const QString text = cell->text();
   if (!text.isEmpty() && text.toInt() > kMaxOctet) {

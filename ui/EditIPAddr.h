@@ -41,6 +41,11 @@ class TEditIPAddr : public QWidget {
   // Throws the address check's error when Text is no valid address.
   bool IsHostAddress();
 
+  // What a screen reader calls the control: `caption` and the address as the
+  // cells show it ("Dirección IP 10.78.0.21"), kept up to date; each cell is
+  // `caption` and its octet's place.
+  void SetAccessibleCaption(const QString& caption);
+
   [[nodiscard]] QLineEdit* Cell(int index) const;
   [[nodiscard]] QLabel* Dot(int index) const;
   [[nodiscard]] QFrame* Frame() const { return FFrame; }
@@ -64,6 +69,8 @@ class TEditIPAddr : public QWidget {
   void LayOut();
 
   bool FAcceptOctal = false;
+  QString FAccessibleCaption;
+  void UpdateAccessibleName();
   std::array<TIPCell*, kCellCount> FCells{};
   std::array<QLabel*, kDotCount> FDots{};
   QFrame* FFrame = nullptr;

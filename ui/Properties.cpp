@@ -10,6 +10,7 @@
 #include <QShowEvent>
 #include <QTimer>
 #include <algorithm>
+#include <utility>
 
 #include "core/ConfigEntryChecks.h"
 #include "core/Latin1.h"
@@ -144,6 +145,17 @@ void TfrmProperties::Translate() {
   SetCaption(lblPassword, "Clave de acceso");
   chkDHCP->setText(FromAnsi("Habilitar DHCP"));
   SetCaption(lblHostName, "Nombre del Host");
+  // A screen reader names each field by the caption beside it.
+  for (const auto& [field, label] : {std::pair<QWidget*, QLabel*>{stDevice, lblDevice},
+                                     {stMAC, lblMAC},
+                                     {stVersion, lblVersion},
+                                     {txtPassword, lblPassword},
+                                     {txtHostname, lblHostName}}) {
+    field->setAccessibleName(label->text());
+  }
+  txtIP->SetAccessibleCaption(QString::fromUtf8("Direcci\u00f3n IP"));
+  txtNetmask->SetAccessibleCaption(lblNetmask->text());
+  txtGateway->SetAccessibleCaption(lblGateway->text());
 }
 
 void TfrmProperties::showEvent(QShowEvent* event) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <vector>
 
 #include "app/Banner.h"
@@ -18,6 +19,32 @@ TEST(Banner, StoredPictureDecodesAt732By65) {
   ASSERT_FALSE(banner.isNull());
   EXPECT_EQ(banner.width(), 732);
   EXPECT_EQ(banner.height(), 65);
+}
+
+TEST(Banner, ScaledDisplaysGetTheSameDrawingAtTwiceThePixels) {
+  const QImage plain = BannerImage(1.0);
+  for (const qreal ratio : {1.25, 1.5, 2.0}) {
+    const QImage sharp = BannerImage(ratio);
+    ASSERT_EQ(sharp.size(), QSize(1464, 130)) << ratio;
+    EXPECT_EQ(sharp.devicePixelRatio(), 2.0);
+    EXPECT_EQ(sharp.deviceIndependentSize(), QSizeF(732, 65));
+  }
+  // Halved, the large picture must be the small one, give or take the JPEG's
+  // and the scaling's rounding (about 7 of 255 here): the words moved by 20
+  // pixels give 16, the gradient alone 21.
+  const QImage halved = BannerImage(2.0)
+                            .scaled(732, 65, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                            .convertToFormat(QImage::Format_RGB888);
+  long long difference = 0;
+  for (int y = 0; y < 65; ++y) {
+    for (int x = 0; x < 732; ++x) {
+      const QRgb a = plain.pixel(x, y);
+      const QRgb b = halved.pixel(x, y);
+      difference += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                    std::abs(qBlue(a) - qBlue(b));
+    }
+  }
+  EXPECT_LT(difference / (732LL * 65 * 3), 10);
 }
 
 TEST(Banner, DamagedStreamsGiveANullImageInsteadOfEndingTheProgram) {

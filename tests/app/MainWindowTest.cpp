@@ -106,6 +106,8 @@ TEST_F(MainWindow, ControlsStandWhereTheLayoutPutsThem) {
   EXPECT_EQ(w.minimumSize(), w.maximumSize());
   EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_TRUE(w.windowFlags() & Qt::WindowMinimizeButtonHint);
+  EXPECT_EQ(w.lstDevices->accessibleName(), "Dispositivos");
+  EXPECT_TRUE(w.imgBanner->accessibleName().startsWith("Tarnwick Brelvan: "));
   ASSERT_FALSE(w.imgBanner->pixmap().isNull());
   EXPECT_EQ(w.imgBanner->pixmap().size(), QSize(732, 65));
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QSettings>
 #include <QTest>
 #include <functional>
 #include <memory>
@@ -24,6 +25,9 @@ namespace tb::testing {
 class QuietWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // Every window starts from the design's column widths, whatever an
+    // earlier test dragged.
+    QSettings("Tarnwick", "Brelvan").remove("Columns");
     previousBoxes_ = SetMessageBoxHandler([this](const MessageRecord& box) {
       boxes.push_back(box);
       if (onBox) {

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -25,6 +26,7 @@
 #include "net/IdException.h"
 #include "net/IdStack.h"
 #include "net/IdUDPServer.h"
+#include "net/SocketLayer.h"
 #include "tests/support/LabSupport.h"
 
 namespace tb {
@@ -362,6 +364,42 @@ TEST_F(EndpointLabTest, DeliveriesOneAtATimeInOrderOnGuiThread) {
   ASSERT_EQ(order1.size(), static_cast<std::size_t>(kEach));
   for (int i = 0; i < kEach; ++i)
     EXPECT_EQ(order1[static_cast<std::size_t>(i)], "A" + std::to_string(i));
+}
+
+// A listening window's end: what the system received by the deadline is
+// handed over at once, without the event loop, in arrival order; what came
+// after stays for its usual turn.
+TEST_F(EndpointLabTest, WindowEndTakesWhatWasReceivedByTheDeadlineAndNothingAfter) {
+  const Peer dev1("dev1", "10.77.0.2", 998);
+  server_->SetActive(true);
+  std::vector<std::int64_t> stamps;
+  server_->OnUDPRead = [&](TIdUDPServer& sender, TIdMemoryStream& data, TIdSocketHandle&) {
+    deliveries_.push_back({data.DataString(), "", "", 0, true});
+    stamps.push_back(sender.DeliveringReceivedAt());
+  };
+  constexpr int kEarly = 50;
+  for (int i = 0; i < kEarly; ++i) {
+    dev1.Send("early" + std::to_string(i), "10.77.0.1", 998);
+  }
+  std::this_thread::sleep_for(50ms);
+  const std::int64_t deadline = socketlayer::WallClockNs();
+  std::this_thread::sleep_for(20ms);
+  for (int i = 0; i < 10; ++i) {
+    dev1.Send("late" + std::to_string(i), "10.77.0.1", 998);
+  }
+  std::this_thread::sleep_for(50ms);
+
+  EXPECT_EQ(server_->DeliverReceivedBefore(deadline, 250ms), std::size_t{kEarly});
+  ASSERT_EQ(deliveries_.size(), std::size_t{kEarly});
+  for (int i = 0; i < kEarly; ++i) {
+    EXPECT_EQ(deliveries_[static_cast<std::size_t>(i)].data, "early" + std::to_string(i));
+    EXPECT_GT(stamps[static_cast<std::size_t>(i)], deadline - 1'000'000'000);
+    EXPECT_LE(stamps[static_cast<std::size_t>(i)], deadline);
+  }
+  EXPECT_EQ(server_->DeliveringReceivedAt(), 0);
+  ASSERT_TRUE(WaitDeliveries(kEarly + 10));
+  EXPECT_EQ(deliveries_[kEarly].data, "late0");
+  EXPECT_GT(stamps[kEarly], deadline);
 }
 
 TEST_F(EndpointLabTest, ThreadedEventRunsOnListener) {

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QtGlobal>
 
 #include "core/Latin1.h"
@@ -18,6 +20,11 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", QByteArrayLiteral(TB_TEST_PLATFORM));
   }
   tb::TApplication app(argc, argv);
+  // What the windows remember (column widths and the like) goes to a folder
+  // of the run's own, never into the settings of the user running the tests.
+  const QTemporaryDir settings;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
   tb::SetMessageBoxHandler([](const tb::MessageRecord& record) {
     ADD_FAILURE() << "unexpected message box \"" << record.caption.toStdString()
                   << "\": " << record.text.toStdString();

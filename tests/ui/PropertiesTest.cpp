@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -79,6 +80,26 @@ TEST_F(PropertiesTest, ShowingFillsTheControls) {
   EXPECT_EQ(dlg.txtHostname->text(), QStringLiteral("lab-io"));
   EXPECT_TRUE(dlg.txtPassword->hasFocus());
   EXPECT_TRUE(dlg.txtPassword->text().isEmpty());
+}
+
+TEST_F(PropertiesTest, ScreenReadersNameEachFieldByItsCaptionAndReadAnAddressWhole) {
+  Open();
+  const auto name = [](QObject* object) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(object);
+    return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
+  };
+  EXPECT_EQ(name(dlg.stDevice), QStringLiteral("Dispositivo"));
+  EXPECT_EQ(name(dlg.stVersion), Utf8("Versión Firmware"));
+  EXPECT_EQ(name(dlg.txtPassword), QStringLiteral("Clave de acceso"));
+  EXPECT_EQ(name(dlg.txtHostname), QStringLiteral("Nombre del Host"));
+  EXPECT_EQ(name(dlg.txtIP), Utf8("Dirección IP 192.168.0.20"));
+  EXPECT_EQ(name(dlg.txtGateway), QStringLiteral("Gateway 192.168.0.1"));
+  EXPECT_EQ(name(dlg.txtIP->Cell(2)), Utf8("Dirección IP, octeto 3"));
+  // Typing into a cell is read out at once, without rewriting the cells.
+  dlg.txtIP->Cell(3)->setText(QStringLiteral("7"));
+  EXPECT_EQ(name(dlg.txtIP), Utf8("Dirección IP 192.168.0.7"));
+  dlg.txtIP->SetText("");
+  EXPECT_EQ(name(dlg.txtIP), Utf8("Dirección IP"));
 }
 
 TEST_F(PropertiesTest, DhcpAndHostNameEnableTheirControls) {
