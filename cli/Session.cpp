@@ -29,13 +29,14 @@ bool AddressValue(const AnsiString& text, std::uint32_t& value) {
 
 }  // namespace
 
-TSession::TSession()
+TSession::TSession(const std::vector<TargetEntry>& targets)
     : exchange_(MainServices::System(),
                 TExchange::Events{
                     .clearList =
                         [this] {
                           devices_.Clear();
                           heardOn_.clear();
+                          answeredFrom_.clear();
                         },
                     .addDevice =
                         [this](const AnsiString& text, const TIdSocketHandle& binding) {
@@ -43,6 +44,9 @@ TSession::TSession()
                           const AnsiString mac = row.MAC();
                           if (devices_.AddRow(std::move(row))) {
                             heardOn_[mac] = binding.IP;
+                            if (exchange_.IsFromTarget(binding.SenderAddress)) {
+                              answeredFrom_[mac] = binding.SenderAddress;
+                            }
                           }
                         },
                     .windowOpened = [](ExchangeMode) {},
@@ -65,6 +69,7 @@ TSession::TSession()
                         },
                 }) {
   exchange_.SetUpBindings();
+  exchange_.SetTargets(targets);
 }
 
 void TSession::Query(int windowMs) {
@@ -102,6 +107,11 @@ const DeviceRow* TSession::Find(const QString& mac, int& status) {
 AnsiString TSession::HeardOn(const AnsiString& mac) const {
   const auto it = heardOn_.find(mac);
   return it == heardOn_.end() ? AnsiString() : it->second;
+}
+
+AnsiString TSession::AnsweredFrom(const AnsiString& mac) const {
+  const auto it = answeredFrom_.find(mac);
+  return it == answeredFrom_.end() ? AnsiString() : it->second;
 }
 
 const TLocalInterface* TSession::InterfaceOf(const AnsiString& localAddress) const {
