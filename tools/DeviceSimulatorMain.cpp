@@ -109,7 +109,7 @@ class Simulator {
          << " len=" << in.data.size() << " data=" << EscapeBytes(in.data) << std::endl;
     const AnsiString name = tb::GetCommandName(in.data);
     for (SimDevice& device : devices_) {
-      if (device.silent) {
+      if (device.silent || (device.ownAddress && !AddressedTo(device, in))) {
         continue;
       }
       if (name == "HELLO") {
@@ -168,6 +168,12 @@ class Simulator {
   }
 
  private:
+  static bool AddressedTo(const SimDevice& device, const Incoming& in) {
+    return in.to == 0 || in.to == tb::LimitedBroadcast ||
+           in.to == InterfaceBroadcast(in.interfaceIndex) ||
+           tb::ParseDottedIPv4(device.ip) == in.to;
+  }
+
   void Schedule(const SimDevice& device, const Incoming& in, const AnsiString& data,
                 int extraDelayMs = 0) {
     int delay = device.delayMs + extraDelayMs;
