@@ -125,8 +125,8 @@ int Discover(const QStringList& arguments) {
     PrintTable(devices);
   }
   for (const Listed& device : devices) {
-    if (!device.inSubnet) {
-      Err(session.Unreachable(*device.row));
+    if (const QString why = session.Unreachable(*device.row); !why.isEmpty()) {
+      Err(why);
     }
   }
   if (const int unlisted = session.Devices().Unlisted(); unlisted > 0) {

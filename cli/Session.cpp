@@ -136,7 +136,9 @@ bool TSession::InSubnet(const DeviceRow& row) const {
 }
 
 QString TSession::Unreachable(const DeviceRow& row) const {
-  if (InSubnet(row)) {
+  // A device that answered through a target from its own address is routed.
+  if (InSubnet(row) ||
+      (ThroughTarget(row.MAC()) && AnsweredFrom(row.MAC()) == row.subItems[SubIP])) {
     return {};
   }
   const AnsiString& ip = row.subItems[SubIP];
