@@ -23,6 +23,7 @@
 #include "ui/MessageBoxes.h"
 #include "ui/Properties.h"
 #include "ui/ShellOpen.h"
+#include "ui/TargetsDialog.h"
 
 namespace tb {
 
@@ -121,6 +122,8 @@ void TfrmMain::CreateMenus() {
   mnuActionConfigure->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
   mnuActionConfigure->setEnabled(false);
   mnuActionSeparator = mnuAction->addSeparator();
+  mnuActionTargets = mnuAction->addAction("&Other Networks...");
+  mnuActionTargetsSeparator = mnuAction->addSeparator();
   mnuActionExit = mnuAction->addAction("E&xit");
   mnuActionExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
   // Shortcuts belong to the whole window, whichever control has the focus.
@@ -141,6 +144,8 @@ void TfrmMain::CreateMenus() {
   connect(mnuActionProperties, &QAction::triggered, this, Guarded([this] { Properties(); }));
   connect(mnuActionConfigure, &QAction::triggered, this, Guarded([this] { Configure(); }));
   connect(mnuActionExit, &QAction::triggered, this, Guarded([this] { ExitProgram(); }));
+  connect(mnuActionTargets, &QAction::triggered, this,
+          Guarded([this] { mnuActionTargetsClick(); }));
   connect(mnuAbout, &QAction::triggered, this, Guarded([this] { mnuAboutClick(); }));
   connect(mnuPopupProperties, &QAction::triggered, this, Guarded([this] { Properties(); }));
   connect(mnuPopupConfigure, &QAction::triggered, this, Guarded([this] { Configure(); }));
@@ -150,6 +155,9 @@ void TfrmMain::FormCreate() {
   Translate();
   exchange_.SetUpBindings();
   infoMessage_ = new TInfoMessage(this);
+  frmTargets_ = new TfrmTargets(this);
+  frmTargets_->LoadList();
+  exchange_.SetTargets(frmTargets_->Entries());
   RefreshDevices();
 }
 
@@ -158,6 +166,7 @@ void TfrmMain::Translate() {
   mnuActionQuery->setText("&Buscar");
   mnuActionProperties->setText("&Propiedades...");
   mnuActionConfigure->setText(QString::fromUtf8("&Configuraci\u00f3n..."));
+  mnuActionTargets->setText("&Redes adicionales...");
   mnuActionExit->setText("&Salir");
   mnuAbout->setText("A&cerca de");
   mnuPopupProperties->setText("&Propiedades...");
@@ -187,6 +196,13 @@ void TfrmMain::mnuAboutClick() {
   if (frmAbout_ != nullptr) {
     frmAbout_->exec();
   }
+}
+
+// The list may also have changed through brelvan since the program started.
+void TfrmMain::mnuActionTargetsClick() {
+  frmTargets_->LoadList();
+  frmTargets_->exec();
+  exchange_.SetTargets(frmTargets_->Entries());
 }
 
 void TfrmMain::ExitProgram() { close(); }

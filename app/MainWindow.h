@@ -25,6 +25,7 @@ class TIdUDPServer;
 class TInfoMessage;
 class TfrmAbout;
 class TfrmProperties;
+class TfrmTargets;
 
 // The program's working window: banner, device list, command buttons, menus,
 // and the query and configure exchanges with the devices.
@@ -65,6 +66,7 @@ class TfrmMain : public QMainWindow {
   void lstDevicesSelectItem();
   void mnuPopupPopup();
   void mnuAboutClick();
+  void mnuActionTargetsClick();
 
   // Controls, named as the rest of the program and the tests know them.
   QMenuBar* mnuMain = nullptr;
@@ -73,6 +75,8 @@ class TfrmMain : public QMainWindow {
   QAction* mnuActionQuery = nullptr;
   QAction* mnuActionProperties = nullptr;
   QAction* mnuActionSeparator = nullptr;
+  QAction* mnuActionTargets = nullptr;
+  QAction* mnuActionTargetsSeparator = nullptr;
   QAction* mnuActionExit = nullptr;
   QLabel* imgBanner = nullptr;
   DeviceListView* lstDevices = nullptr;
@@ -110,6 +114,7 @@ class TfrmMain : public QMainWindow {
   TInfoMessage* infoMessage_ = nullptr;
   TfrmProperties* frmProperties_ = nullptr;
   TfrmAbout* frmAbout_ = nullptr;
+  TfrmTargets* frmTargets_ = nullptr;
 };
 
 }  // namespace tb

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QSettings>
+#include <QTemporaryDir>
+
 #include <QByteArray>
 #include <QtGlobal>
 
@@ -24,6 +27,9 @@ int main(int argc, char** argv) {
   });
   tb::SetShellOpenHandler(
       [](const tb::AnsiString& text) { ADD_FAILURE() << "unexpected shell open of " << text; });
+  // The program's settings (the list of other networks) never the user's own.
+  const QTemporaryDir settings;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
