@@ -40,7 +40,7 @@ tb::TargetEntry Swept() { return *tb::ParseTarget(SweptNetwork).entry; }
 // Device i stands at 10.90.0.10 + i, as scripts/bench.sh numbers the far
 // namespace's addresses.
 std::string WriteFarFleet() {
-  const std::string path = "/tmp/tb-far-fleet.ini";
+  std::string path = "/tmp/tb-far-fleet.ini";
   std::ofstream out(path);
   const tb::Ipv4 first = *tb::ParseDottedIPv4("10.90.0.10");
   for (int i = 0; i < FarDevices; ++i) {

@@ -83,7 +83,7 @@ class CliLab : public ::testing::Test {
     const std::string err = ::testing::TempDir() + "tb-cli-stderr";
     std::vector<std::string> shell{"-c", "exec \"$@\" 2>" + err, "sh"};
     shell.insert(shell.end(), wrapper.begin(), wrapper.end());
-    shell.push_back(TB_BRELVAN_PATH);
+    shell.emplace_back(TB_BRELVAN_PATH);
     shell.insert(shell.end(), args.begin(), args.end());
     lab::ChildProgram child("/bin/sh", shell);
     const lab::ChildProgram::Result result = child.Wait(30s);
