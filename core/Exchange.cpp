@@ -91,9 +91,10 @@ void TExchange::SendConfiguration(const ConfigRequest& request) {
     SendCommandFanOutFrom(BuildConfigCommand(request), *udpServer_, heard->second,
                           services_.getLocalInterfaces, events_.showMessage);
   }
-  const auto replied = targetReplies_.find(MacDigits(request.mac));
-  configCopies_ = replied != targetReplies_.end() && !services_.sendCommand;
-  if (configCopies_) {
+  // Every copy is the same request: however many answers it gets, the
+  // window still has one outcome, decided as for the broadcast alone.
+  if (const auto replied = targetReplies_.find(MacDigits(request.mac));
+      replied != targetReplies_.end() && !services_.sendCommand) {
     SendToTargets(BuildConfigCommand(request), {TargetEntry{replied->second, 32}});
   }
   targetMAC_ = request.mac;
@@ -128,9 +129,6 @@ void TExchange::UDPServerUDPRead(TIdUDPServer& Sender, TIdMemoryStream& AData,
       break;
     case ExchangeMode::Configuring: {
       if (&Sender == udpServer_.get() && Sender.DeliveringArrival() < configFence_) {
-        break;
-      }
-      if (configCopies_ && lastTargetReply_ != TargetReply::None) {
         break;
       }
       const AnsiString name = GetCommandName(text);

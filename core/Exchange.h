@@ -108,9 +108,6 @@ class TExchange {
   // Where each MAC heard through a target in the last query answered from;
   // a configuration request goes there by unicast too. At most MaxHeardDevices.
   std::map<AnsiString, Ipv4> targetReplies_;
-  // The request went out more than once, so the device may answer each
-  // copy: its first answer decides.
-  bool configCopies_ = false;
 };
 
 }  // namespace tb
