@@ -15,12 +15,22 @@ namespace {
 const char* const Group = "Targets";
 const char* const Key = "List";
 
+QString& TestFile() {
+  static QString path;
+  return path;
+}
+
 std::unique_ptr<QSettings> OpenSettings() {
+  if (!TestFile().isEmpty()) {
+    return std::make_unique<QSettings>(TestFile(), QSettings::IniFormat);
+  }
   return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                      QStringLiteral("Tarnwick"), QStringLiteral("Brelvan"));
 }
 
 }  // namespace
+
+void TargetStore::UseFile(const QString& iniPath) { TestFile() = iniPath; }
 
 std::vector<TargetEntry> TargetStore::Parse(const AnsiString& text,
                                             std::vector<SkippedTarget>& skipped) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QString>
 #include <vector>
 
 #include "common/AnsiString.h"
@@ -26,6 +27,9 @@ struct TargetStore {
   // False when the settings could not be written; the saved list is then
   // the one before.
   static bool Save(const std::vector<TargetEntry>& entries);
+  // Tests keep the list in this ini file instead, never in the user's
+  // settings (the registry on Windows has no folder to point elsewhere).
+  static void UseFile(const QString& iniPath);
   // The entries of a text as Save writes it (blank-separated); for tests.
   static std::vector<TargetEntry> Parse(const AnsiString& text,
                                         std::vector<SkippedTarget>& skipped);

@@ -9,7 +9,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <QSettings>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -74,7 +73,7 @@ void BM_TargetSweepMainWindow(benchmark::State& state) {
     return;
   }
   const QTemporaryDir settings;
-  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+  tb::TargetStore::UseFile(settings.path() + QStringLiteral("/Brelvan.ini"));
   tb::TargetStore::Save({Swept()});
   int boxes = 0;
   tb::SetMessageBoxHandler([&](const tb::MessageRecord&) { ++boxes; });

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QSettings>
 #include <QTemporaryDir>
 
 namespace tb {
@@ -15,9 +14,9 @@ class TargetStoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.path());
+    TargetStore::UseFile(File());
   }
-  QString File() const { return dir_.path() + QStringLiteral("/Tarnwick/Brelvan.conf"); }
+  QString File() const { return dir_.path() + QStringLiteral("/Brelvan.ini"); }
   QTemporaryDir dir_;
 };
 

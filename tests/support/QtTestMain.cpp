@@ -8,6 +8,7 @@
 #include <QtGlobal>
 
 #include "core/Latin1.h"
+#include "core/TargetStore.h"
 #include "ui/Application.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ShellOpen.h"
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
   // The program's settings (the list of other networks) never the user's own.
   const QTemporaryDir settings;
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+  tb::TargetStore::UseFile(settings.path() + QStringLiteral("/Brelvan.ini"));
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSettings>
 #include <QTemporaryDir>
 
 #include "core/Latin1.h"
@@ -29,9 +27,8 @@ QStringList Shown(const TfrmTargets& dialog) {
 // leave the list as it was; an entry that cannot be read is dropped with one.
 TEST(TargetsDialog, AddsRefusesAndRemovesAndKeepsTheListSaved) {
   const QTemporaryDir dir;
-  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
-  QDir(dir.path()).mkpath(QStringLiteral("Tarnwick"));
-  QFile file(dir.path() + QStringLiteral("/Tarnwick/Brelvan.conf"));
+  TargetStore::UseFile(dir.path() + QStringLiteral("/Brelvan.ini"));
+  QFile file(dir.path() + QStringLiteral("/Brelvan.ini"));
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.write("[Targets]\nList=10.20.0.15 zz\n");
   file.close();
