@@ -35,6 +35,7 @@
 #include "ui/MessageBoxes.h"
 #include "ui/Properties.h"
 #include "ui/ShellOpen.h"
+#include "ui/TargetsDialog.h"
 
 namespace tb {
 
@@ -137,6 +138,7 @@ void TfrmMain::CreateMenus() {
   mnuActionConfigure->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
   mnuActionConfigure->setEnabled(false);
   mnuActionSeparator = mnuAction->addSeparator();
+  mnuActionTargets = mnuAction->addAction("&Other Networks...");
   mnuActionDiagnosis = mnuAction->addAction("&Diagnosis...");
   mnuActionSeparator2 = mnuAction->addSeparator();
   mnuActionExit = mnuAction->addAction("E&xit");
@@ -160,6 +162,8 @@ void TfrmMain::CreateMenus() {
   connect(mnuActionConfigure, &QAction::triggered, this, Guarded([this] { Configure(); }));
   connect(mnuActionDiagnosis, &QAction::triggered, this, Guarded([this] { Diagnose(); }));
   connect(mnuActionExit, &QAction::triggered, this, Guarded([this] { ExitProgram(); }));
+  connect(mnuActionTargets, &QAction::triggered, this,
+          Guarded([this] { mnuActionTargetsClick(); }));
   connect(mnuAbout, &QAction::triggered, this, Guarded([this] { mnuAboutClick(); }));
   connect(mnuPopupProperties, &QAction::triggered, this, Guarded([this] { Properties(); }));
   connect(mnuPopupConfigure, &QAction::triggered, this, Guarded([this] { Configure(); }));
@@ -169,6 +173,9 @@ void TfrmMain::FormCreate() {
   Translate();
   exchange_.SetUpBindings();
   infoMessage_ = new TInfoMessage(this);
+  frmTargets_ = new TfrmTargets(this);
+  frmTargets_->LoadList();
+  exchange_.SetTargets(frmTargets_->Entries());
   RefreshDevices();
 }
 
@@ -177,6 +184,7 @@ void TfrmMain::Translate() {
   mnuActionQuery->setText("&Buscar");
   mnuActionProperties->setText("&Propiedades...");
   mnuActionConfigure->setText(QString::fromUtf8("&Configuraci\u00f3n..."));
+  mnuActionTargets->setText("&Redes adicionales...");
   mnuActionDiagnosis->setText(QString::fromUtf8("&Diagn\u00f3stico..."));
   mnuActionExit->setText("&Salir");
   mnuAbout->setText("A&cerca de");
@@ -212,6 +220,13 @@ void TfrmMain::mnuAboutClick() {
   if (frmAbout_ != nullptr) {
     frmAbout_->exec();
   }
+}
+
+// The list may also have changed through brelvan since the program started.
+void TfrmMain::mnuActionTargetsClick() {
+  frmTargets_->LoadList();
+  frmTargets_->exec();
+  exchange_.SetTargets(frmTargets_->Entries());
 }
 
 void TfrmMain::ExitProgram() { close(); }

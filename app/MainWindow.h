@@ -32,6 +32,7 @@ class TInfoMessage;
 class TfrmAbout;
 class TfrmDiagnosis;
 class TfrmProperties;
+class TfrmTargets;
 
 // The program's working window: banner, device list, command buttons, menus,
 // and the query and configure exchanges with the devices.
@@ -74,6 +75,7 @@ class TfrmMain : public QMainWindow {
   void lstDevicesSelectItem();
   void mnuPopupPopup();
   void mnuAboutClick();
+  void mnuActionTargetsClick();
 
   // Controls, named as the rest of the program and the tests know them.
   QMenuBar* mnuMain = nullptr;
@@ -82,6 +84,7 @@ class TfrmMain : public QMainWindow {
   QAction* mnuActionQuery = nullptr;
   QAction* mnuActionProperties = nullptr;
   QAction* mnuActionSeparator = nullptr;
+  QAction* mnuActionTargets = nullptr;
   QAction* mnuActionDiagnosis = nullptr;
   QAction* mnuActionSeparator2 = nullptr;
   QAction* mnuActionExit = nullptr;
@@ -132,6 +135,7 @@ class TfrmMain : public QMainWindow {
   QPointer<TfrmDiagnosis> frmDiagnosis_;
   // While the diagnosis queries, what each reply is also handed to.
   std::function<void(const AnsiString& text, const TIdSocketHandle& binding)> diagnosisTap_;
+  TfrmTargets* frmTargets_ = nullptr;
 };
 
 }  // namespace tb

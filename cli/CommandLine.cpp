@@ -7,6 +7,8 @@
 #include "cli/ExitCodes.h"
 #include "cli/Help.h"
 #include "core/ExchangeMode.h"
+#include "core/Latin1.h"
+#include "core/TargetStore.h"
 
 namespace tb::cli {
 
@@ -85,6 +87,39 @@ std::optional<int> TCommandLine::Parse(const QStringList& arguments) {
           QStringLiteral("--timeout takes milliseconds from 1 to %1").arg(LongestWindowMs));
     }
   }
+  return ParseTargets();
+}
+
+std::optional<int> TCommandLine::ParseTargets() {
+  const QCommandLineOption* target = Find(QStringLiteral("target"));
+  if (target == nullptr) {
+    return std::nullopt;
+  }
+  const auto add = [this](const TargetEntry& entry) {
+    if (std::find(targets_.begin(), targets_.end(), entry) == targets_.end()) {
+      targets_.push_back(entry);
+    }
+  };
+  std::vector<TargetEntry> given;
+  for (const QString& value : parser_.values(*target)) {
+    const AnsiString text = ToAnsi(value);
+    const TargetParse parse = ParseTarget(text);
+    if (!parse.entry) {
+      return Refuse(QStringLiteral("--target ") + Text(TargetRefusalEnglish(text, parse)));
+    }
+    given.push_back(*parse.entry);
+  }
+  std::vector<SkippedTarget> skipped;
+  for (const TargetEntry& entry : TargetStore::Load(skipped)) {
+    add(entry);
+  }
+  for (const SkippedTarget& entry : skipped) {
+    Err(QStringLiteral("skipped a saved target: ") +
+        Text(TargetRefusalEnglish(entry.text, entry.parse)));
+  }
+  for (const TargetEntry& entry : given) {
+    add(entry);
+  }
   return std::nullopt;
 }
 
@@ -118,6 +153,9 @@ int Run(const QStringList& arguments) {
   }
   if (command == QLatin1String("doctor")) {
     return Doctor(rest);
+  }
+  if (command == QLatin1String("targets")) {
+    return Targets(rest);
   }
   if (command == QLatin1String("-h") || command == QLatin1String("--help") ||
       command == QLatin1String("help")) {

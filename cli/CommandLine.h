@@ -6,6 +6,8 @@
 #include <optional>
 #include <vector>
 
+#include "core/TargetList.h"
+
 namespace tb::cli {
 
 // One command's parser, with the options the command table gives that
@@ -30,6 +32,10 @@ class TCommandLine {
 
   // The --timeout value in milliseconds: the window's 500 when not given.
   int WindowMs() const { return windowMs_; }
+  // For a command with --target: the saved list of other networks, then the
+  // --target entries, each once. A --target that is no address or network
+  // is refused; a saved entry that cannot be read is skipped with a message.
+  const std::vector<TargetEntry>& Targets() const { return targets_; }
 
   // Reports a refused command line; returns the usage exit status.
   int Refuse(const QString& why) const;
@@ -40,7 +46,10 @@ class TCommandLine {
   QString command_;
   QCommandLineParser parser_;
   std::vector<QCommandLineOption> options_;
+  std::optional<int> ParseTargets();
+
   int windowMs_ = 0;
+  std::vector<TargetEntry> targets_;
 };
 
 }  // namespace tb::cli

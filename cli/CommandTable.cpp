@@ -36,15 +36,20 @@ const std::vector<CommandEntry>& CommandTable() {
   static const std::vector<CommandEntry> commands{
       {"discover",
        "list the devices that answer a query",
-       {"brelvan discover [--timeout MS] [--json | --csv]"},
+       {"brelvan discover [--timeout MS] [--target ADDR|CIDR]... [--json | --csv]"},
        R"~(Query every local network and list the devices that answered, as the
 program's list holds them: one row per MAC (its first answer), sorted by the
 Dispositivo column, with the list's columns, then the local address the
 answer came in on and whether the device's address lies in that network. A
 device on a foreign subnet answers and can be configured, but its web page
-cannot be reached from this computer.)~",
+cannot be reached from this computer. The saved other networks ('brelvan
+targets') and those of --target are asked by unicast too; the last column
+tells the devices that answered from one of them.)~",
        {
            {"timeout", "MS", "listen MS milliseconds for answers (default 500)"},
+           {"target", "ADDR|CIDR",
+            "also ask this address, or every host of this network (at most /22), by unicast; "
+            "repeatable"},
            {"json", nullptr, "print a JSON array of devices"},
            {"csv", nullptr, "print CSV, with a header line"},
        },
@@ -69,6 +74,9 @@ a host name keeps its own unless --hostname is given.)~",
            {"password", "PASSWORD", "the device password; other users can read it: avoid"},
            {"batch", FileValueName, "configure the devices that FILE lists, see below"},
            {"timeout", "MS", "listen MS milliseconds to the query (default 500)"},
+           {"target", "ADDR|CIDR",
+            "also ask this address, or every host of this network (at most /22), by unicast; "
+            "repeatable"},
            {"dry-run", nullptr, "show the request, password masked, and send nothing"},
        },
        R"~(With --batch, the devices of the CSV file FILE are configured one request at
@@ -83,18 +91,21 @@ starting with "mac" are skipped. Every line is checked before anything is
 sent.)~"},
       {"open",
        "open a device's web page",
-       {"brelvan open MAC [--timeout MS]"},
+       {"brelvan open MAC [--timeout MS] [--target ADDR|CIDR]..."},
        R"~(Query, then open the device's web page, "http://" and its IP address, in the
 default browser, as the program's Configuración command does. The address is
 printed first, so that it can be opened by hand where no browser can be
 started (exit status 1).)~",
        {
            {"timeout", "MS", "listen MS milliseconds to the query (default 500)"},
+           {"target", "ADDR|CIDR",
+            "also ask this address, or every host of this network (at most /22), by unicast; "
+            "repeatable"},
        },
        nullptr},
       {"doctor",
        "find out why no device shows up",
-       {"brelvan doctor [--json] [--timeout MS]"},
+       {"brelvan doctor [--json] [--timeout MS] [--target ADDR|CIDR]..."},
        R"~(Look for what keeps devices from showing up, each check with its verdict
 (ok, note, skipped, problem) and the command that mends it: whether port 998
 can be bound on every local address, and who holds it; each network
@@ -107,7 +118,21 @@ subnets. Some checks need root. Linux only.)~",
        {
            {"json", nullptr, "print the verdicts as a JSON object"},
            {"timeout", "MS", "listen MS milliseconds on each interface (default 500)"},
+           {"target", "ADDR|CIDR",
+            "also ask this address, or every host of this network (at most /22), by unicast; "
+            "repeatable"},
        },
+       nullptr},
+      {"targets",
+       "list and edit the saved other networks",
+       {"brelvan targets list", "brelvan targets add ENTRY", "brelvan targets remove ENTRY"},
+       R"~(The other networks that every query also asks by unicast, besides its
+broadcasts: devices behind a router, at the far end of a VPN, or outside the
+virtual machine or container this runs in. ENTRY is an IPv4 address
+(10.20.0.15) or a network in CIDR form up to /22 (10.20.0.0/24): its every
+host and its directed broadcast are asked. The program's window keeps the
+same list (Acción, Redes adicionales).)~",
+       {},
        nullptr},
   };
   return commands;

@@ -13,5 +13,6 @@ int Discover(const QStringList& arguments);
 int Configure(const QStringList& arguments);
 int Open(const QStringList& arguments);
 int Doctor(const QStringList& arguments);
+int Targets(const QStringList& arguments);
 
 }  // namespace tb::cli

@@ -51,8 +51,9 @@ void Send(TSession& session, const ConfigRequest& request, Result& result) {
   }
 }
 
-int ConfigureOne(TPasswordSource& passwords, const Order& order, int windowMs, bool dryRun) {
-  TSession session;
+int ConfigureOne(TPasswordSource& passwords, const Order& order, int windowMs, bool dryRun,
+                 const std::vector<TargetEntry>& targets) {
+  TSession session(targets);
   session.Query(windowMs);
   int status = ExitOk;
   const DeviceRow* row = session.Find(order.mac, status);
@@ -93,7 +94,8 @@ void PrintSummary(const std::vector<Result>& results, const std::vector<Order>& 
   OutTable(rows);
 }
 
-int ConfigureBatch(TPasswordSource& passwords, const QString& path, int windowMs, bool dryRun) {
+int ConfigureBatch(TPasswordSource& passwords, const QString& path, int windowMs, bool dryRun,
+                   const std::vector<TargetEntry>& targets) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
     Err(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
@@ -132,7 +134,7 @@ int ConfigureBatch(TPasswordSource& passwords, const QString& path, int windowMs
     }
   }
 
-  TSession session;
+  TSession session(targets);
   session.Query(windowMs);
   // Every line is resolved to its device and its request before the first
   // datagram leaves: a line the checks refuse stops the whole batch.
@@ -209,7 +211,8 @@ int Configure(const QStringList& arguments) {
     if (!passwords.Load()) {
       return ExitUsage;
     }
-    return ConfigureBatch(passwords, line.Value(batch), windowMs, line.IsSet(dryRun));
+    return ConfigureBatch(passwords, line.Value(batch), windowMs, line.IsSet(dryRun),
+                          line.Targets());
   }
   if (line.Positional().size() != 1) {
     return line.Refuse(QStringLiteral("configure takes one MAC, or --batch FILE"));
@@ -237,7 +240,7 @@ int Configure(const QStringList& arguments) {
   if (!passwords.Load()) {
     return ExitUsage;
   }
-  return ConfigureOne(passwords, order, windowMs, line.IsSet(dryRun));
+  return ConfigureOne(passwords, order, windowMs, line.IsSet(dryRun), line.Targets());
 }
 
 }  // namespace tb::cli

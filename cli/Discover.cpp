@@ -16,17 +16,19 @@ namespace tb::cli {
 namespace {
 
 // The list's columns as the window shows them, then what the command line adds.
-const char* const TextColumns[] = {"Dispositivo", "Host",    "MAC",     "Version",  "DHCP",
-                                   "IP Address",  "Netmask", "Gateway", "Heard on", "In subnet"};
-const char* const DataColumns[] = {"device",   "host",     "mac",
-                                   "version",  "dhcp",     "ip",
-                                   "netmask",  "gateway",  "host_name_accepted",
-                                   "heard_on", "in_subnet"};
+const char* const TextColumns[] = {"Dispositivo", "Host",       "MAC",       "Version",
+                                   "DHCP",        "IP Address", "Netmask",   "Gateway",
+                                   "Heard on",    "In subnet",  "Via target"};
+const char* const DataColumns[] = {"device",   "host",      "mac",
+                                   "version",  "dhcp",      "ip",
+                                   "netmask",  "gateway",   "host_name_accepted",
+                                   "heard_on", "in_subnet", "via_target"};
 
 struct Listed {
   const DeviceRow* row;
   AnsiString heardOn;
   bool inSubnet;
+  bool viaTarget;
 };
 
 QStringList Cells(const Listed& device) {
@@ -49,7 +51,8 @@ void PrintTable(const std::vector<Listed>& devices) {
   for (const Listed& device : devices) {
     rows.push_back(
         Cells(device) << Text(device.heardOn)
-                      << (device.inSubnet ? QStringLiteral("yes") : QStringLiteral("no")));
+                      << (device.inSubnet ? QStringLiteral("yes") : QStringLiteral("no"))
+                      << (device.viaTarget ? QStringLiteral("yes") : QStringLiteral("no")));
   }
   OutTable(rows);
 }
@@ -65,6 +68,7 @@ void PrintJson(const std::vector<Listed>& devices) {
     object.insert(QStringLiteral("host_name_accepted"), AcceptsHostName(device));
     object.insert(QStringLiteral("heard_on"), Text(device.heardOn));
     object.insert(QStringLiteral("in_subnet"), device.inSubnet);
+    object.insert(QStringLiteral("via_target"), device.viaTarget);
     array.append(object);
   }
   Out(JsonText(QJsonDocument(array)));
@@ -83,7 +87,8 @@ void PrintCsv(const std::vector<Listed>& devices) {
     }
     fields << (AcceptsHostName(device) ? QStringLiteral("true") : QStringLiteral("false"))
            << Text(device.heardOn)
-           << (device.inSubnet ? QStringLiteral("true") : QStringLiteral("false"));
+           << (device.inSubnet ? QStringLiteral("true") : QStringLiteral("false"))
+           << (device.viaTarget ? QStringLiteral("true") : QStringLiteral("false"));
     Out(fields.join(QLatin1Char(',')));
   }
 }
@@ -102,14 +107,15 @@ int Discover(const QStringList& arguments) {
     return line.Refuse(QStringLiteral("--json and --csv exclude each other"));
   }
 
-  TSession session;
+  TSession session(line.Targets());
   session.Query(windowMs);
   const bool sendFailed = session.TakeSendFailure();
 
   std::vector<Listed> devices;
   for (int i = 0; i < session.Devices().Count(); ++i) {
     const DeviceRow& row = session.Devices().Row(i);
-    devices.push_back({&row, session.HeardOn(row.MAC()), session.InSubnet(row)});
+    devices.push_back({&row, session.HeardOn(row.MAC()), session.InSubnet(row),
+                       session.ThroughTarget(row.MAC())});
   }
   if (line.IsSet(json)) {
     PrintJson(devices);
@@ -119,8 +125,8 @@ int Discover(const QStringList& arguments) {
     PrintTable(devices);
   }
   for (const Listed& device : devices) {
-    if (!device.inSubnet) {
-      Err(session.Unreachable(*device.row));
+    if (const QString why = session.Unreachable(*device.row); !why.isEmpty()) {
+      Err(why);
     }
   }
   if (const int unlisted = session.Devices().Unlisted(); unlisted > 0) {

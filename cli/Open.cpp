@@ -21,7 +21,7 @@ int Open(const QStringList& arguments) {
   if (line.Positional().size() != 1) {
     return line.Refuse(QStringLiteral("open takes one MAC"));
   }
-  TSession session;
+  TSession session(line.Targets());
   session.Query(windowMs);
   int status = ExitOk;
   const DeviceRow* row = session.Find(line.Positional().constFirst(), status);

@@ -29,13 +29,14 @@ bool AddressValue(const AnsiString& text, std::uint32_t& value) {
 
 }  // namespace
 
-TSession::TSession()
+TSession::TSession(const std::vector<TargetEntry>& targets)
     : exchange_(MainServices::System(),
                 TExchange::Events{
                     .clearList =
                         [this] {
                           devices_.Clear();
                           heardOn_.clear();
+                          answeredFrom_.clear();
                         },
                     .addDevice =
                         [this](const AnsiString& text, const TIdSocketHandle& binding) {
@@ -43,6 +44,9 @@ TSession::TSession()
                           const AnsiString mac = row.MAC();
                           if (devices_.AddRow(std::move(row))) {
                             heardOn_[mac] = binding.IP;
+                            if (exchange_.IsFromTarget(binding.SenderAddress)) {
+                              answeredFrom_[mac] = binding.SenderAddress;
+                            }
                           }
                         },
                     .windowOpened = [](ExchangeMode) {},
@@ -65,6 +69,7 @@ TSession::TSession()
                         },
                 }) {
   exchange_.SetUpBindings();
+  exchange_.SetTargets(targets);
 }
 
 void TSession::Query(int windowMs) {
@@ -104,6 +109,11 @@ AnsiString TSession::HeardOn(const AnsiString& mac) const {
   return it == heardOn_.end() ? AnsiString() : it->second;
 }
 
+AnsiString TSession::AnsweredFrom(const AnsiString& mac) const {
+  const auto it = answeredFrom_.find(mac);
+  return it == answeredFrom_.end() ? AnsiString() : it->second;
+}
+
 const TLocalInterface* TSession::InterfaceOf(const AnsiString& localAddress) const {
   for (const TLocalInterface& entry : interfaces_) {
     if (entry.IPAddress == localAddress) {
@@ -126,7 +136,9 @@ bool TSession::InSubnet(const DeviceRow& row) const {
 }
 
 QString TSession::Unreachable(const DeviceRow& row) const {
-  if (InSubnet(row)) {
+  // A device that answered through a target from its own address is routed.
+  if (InSubnet(row) ||
+      (ThroughTarget(row.MAC()) && AnsweredFrom(row.MAC()) == row.subItems[SubIP])) {
     return {};
   }
   const AnsiString& ip = row.subItems[SubIP];

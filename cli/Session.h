@@ -16,7 +16,7 @@ namespace tb::cli {
 // command line needs beyond the window: where each reply came in.
 class TSession {
  public:
-  TSession();
+  explicit TSession(const std::vector<TargetEntry>& targets = {});
   TSession(const TSession&) = delete;
   TSession& operator=(const TSession&) = delete;
 
@@ -27,6 +27,10 @@ class TSession {
   // FindDevice among the devices the query found; a MAC that none has is a
   // communication error when the query could not be sent everywhere.
   const DeviceRow* Find(const QString& mac, int& status);
+  // Whether the first reply of this MAC came from a listed target.
+  bool ThroughTarget(const AnsiString& mac) const { return answeredFrom_.contains(mac); }
+  // The address that reply came from, or empty when it came from no target.
+  AnsiString AnsweredFrom(const AnsiString& mac) const;
   // The local address that the first reply of this MAC arrived on.
   AnsiString HeardOn(const AnsiString& mac) const;
   // Whether the device's address lies in the network of the local address
@@ -50,6 +54,7 @@ class TSession {
 
   DeviceListModel devices_;
   std::unordered_map<AnsiString, AnsiString> heardOn_;
+  std::unordered_map<AnsiString, AnsiString> answeredFrom_;
   std::vector<TLocalInterface> interfaces_;
   bool sendFailed_ = false;
   TargetReply outcome_ = TargetReply::None;

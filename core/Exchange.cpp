@@ -4,6 +4,7 @@
 #include "core/FanOut.h"
 #include "core/ProcessGuard.h"
 #include "net/IdUDPServer.h"
+#include "net/RouteSource.h"
 #include "protocol/DeviceRow.h"
 
 namespace tb {
@@ -40,6 +41,22 @@ void TExchange::SendCommand(const AnsiString& text) {
   }
 }
 
+bool TExchange::IsFromTarget(const AnsiString& sender) const {
+  const auto address = ParseDottedIPv4(sender);
+  return address && TargetsHold(targets_, *address);
+}
+
+void TExchange::SendToTargets(const AnsiString& text, const std::vector<TargetEntry>& targets) {
+  if (services_.sendCommand || targets.empty()) {
+    return;
+  }
+  const std::function<Ipv4(Ipv4)> system = [](Ipv4 destination) {
+    return RouteSource(destination);
+  };
+  tb::SendToTargets(text, *udpServer_, targets,
+                    services_.routeSource ? services_.routeSource : system, events_.showMessage);
+}
+
 void TExchange::SetExchangeMode(ExchangeMode mode) {
   exchangeMode_ = mode;
   tmrTimeout_.SetInterval(queryWindowMs_);
@@ -57,7 +74,9 @@ void TExchange::SetExchangeMode(ExchangeMode mode) {
 void TExchange::RefreshDevices() {
   events_.clearList();
   heardOn_.clear();
+  targetReplies_.clear();
   SendCommand(QueryCommand);
+  SendToTargets(QueryCommand, targets_);
   SetExchangeMode(ExchangeMode::Querying);
 }
 
@@ -71,6 +90,12 @@ void TExchange::SendConfiguration(const ConfigRequest& request) {
   } else {
     SendCommandFanOutFrom(BuildConfigCommand(request), *udpServer_, heard->second,
                           services_.getLocalInterfaces, events_.showMessage);
+  }
+  // Every copy is the same request: however many answers it gets, the
+  // window still has one outcome, decided as for the broadcast alone.
+  if (const auto replied = targetReplies_.find(MacDigits(request.mac));
+      replied != targetReplies_.end() && !services_.sendCommand) {
+    SendToTargets(BuildConfigCommand(request), {TargetEntry{replied->second, 32}});
   }
   targetMAC_ = request.mac;
   // Only a reply to this request may decide its outcome: a flag left set by
@@ -97,6 +122,10 @@ void TExchange::UDPServerUDPRead(TIdUDPServer& Sender, TIdMemoryStream& AData,
         const AnsiString mac = MacDigits(MakeDeviceRow(text).MAC());
         if (heardOn_.size() < MaxHeardDevices || heardOn_.contains(mac)) {
           heardOn_[mac].insert(ABinding.IP);
+        }
+        if (IsFromTarget(ABinding.SenderAddress) &&
+            (targetReplies_.size() < MaxHeardDevices || targetReplies_.contains(mac))) {
+          targetReplies_.emplace(mac, *ParseDottedIPv4(ABinding.SenderAddress));
         }
         events_.addDevice(text, ABinding);
       }

@@ -12,6 +12,7 @@
 #include "core/ChangeTimer.h"
 #include "core/ExchangeMode.h"
 #include "core/MainServices.h"
+#include "core/TargetList.h"
 #include "protocol/Message.h"
 
 namespace tb {
@@ -56,6 +57,12 @@ class TExchange {
   // One binding on port 998 per host address.
   void SetUpBindings();
 
+  // What a query asks by unicast besides its broadcasts, from the next query on.
+  void SetTargets(std::vector<TargetEntry> targets) { targets_ = std::move(targets); }
+  const std::vector<TargetEntry>& Targets() const { return targets_; }
+  // Whether a reply from `sender` (a dotted address) came through a target.
+  bool IsFromTarget(const AnsiString& sender) const;
+
   void RefreshDevices();
   // Sends the request, makes its MAC the target and opens the 1000 ms window.
   void SendConfiguration(const ConfigRequest& request);
@@ -82,6 +89,8 @@ class TExchange {
   TChangeTimer& tmrTimeout() { return tmrTimeout_; }
 
  private:
+  void SendToTargets(const AnsiString& text, const std::vector<TargetEntry>& targets);
+
   bool ReceivedAfterWindow(const TIdUDPServer& sender) const;
 
   // How long a window's end waits for the listener to read what the system
@@ -102,6 +111,10 @@ class TExchange {
   // The bindings that heard each MAC (MacDigits) in the last query, for the networks a
   // configuration request is sent to; at most MaxHeardDevices MACs.
   std::map<AnsiString, std::set<AnsiString>> heardOn_;
+  std::vector<TargetEntry> targets_;
+  // Where each MAC heard through a target in the last query answered from;
+  // a configuration request goes there by unicast too. At most MaxHeardDevices.
+  std::map<AnsiString, Ipv4> targetReplies_;
 };
 
 }  // namespace tb

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/FanOut.h"
 
+#include <unordered_set>
+
 #include "core/BindingPlan.h"
 #include "net/IdUDPServer.h"
 #include "protocol/Message.h"
@@ -97,6 +99,45 @@ void SendCommandFanOutFrom(
       }
       server.BroadcastFrom(*binding, text, CommandPort);
     } catch (...) {
+      showMessage(CommunicationErrorText);
+    }
+  }
+}
+
+void SendToTargets(const AnsiString& text, TIdUDPServer& server,
+                   const std::vector<TargetEntry>& targets,
+                   const std::function<Ipv4(Ipv4)>& routeSource,
+                   const std::function<void(const AnsiString&)>& showMessage) {
+  std::unordered_set<Ipv4> sent;
+  for (const TargetEntry& entry : targets) {
+    const std::vector<Ipv4> destinations = TargetDestinations({entry});
+    Ipv4 source = 0;
+    try {
+      source = routeSource(destinations.front());
+    } catch (...) {
+      source = 0;
+    }
+    if (source == 0) {
+      showMessage(CommunicationErrorText);
+      continue;
+    }
+    TIdSocketHandle* own = BindingOn(server, FormatDottedIPv4(source));
+    bool failed = false;
+    for (const Ipv4 destination : destinations) {
+      if (!sent.insert(destination).second) {
+        continue;
+      }
+      try {
+        if (own != nullptr) {
+          server.SendFrom(*own, FormatDottedIPv4(destination), CommandPort, text);
+        } else {
+          server.Send(FormatDottedIPv4(destination), CommandPort, text);
+        }
+      } catch (...) {
+        failed = true;
+      }
+    }
+    if (failed) {
       showMessage(CommunicationErrorText);
     }
   }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/AnsiString.h"
+#include "core/TargetList.h"
 #include "net/LocalInterfaces.h"
 
 namespace tb {
@@ -36,6 +37,19 @@ void SendCommandFanOutFrom(
     const AnsiString& text, TIdUDPServer& server, const std::set<AnsiString>& fromAddresses,
     const std::function<bool(std::vector<TLocalInterface>&)>& getLocalInterfaces,
     const std::function<void(const AnsiString&)>& showMessage);
+
+// Sends `text` by unicast to port 998 of every destination of `targets`
+// (TargetDestinations), each once. Each entry's datagrams leave from the
+// binding on the local address that `routeSource` gives for the entry's
+// first destination: a listed network is reached by one route, and asking
+// the system once per datagram would halve the sweep's pace. A local
+// address without a binding sends from the sending binding. A target
+// without a route, or whose sends fail, is reported once through
+// `showMessage`, and the others are still asked.
+void SendToTargets(const AnsiString& text, TIdUDPServer& server,
+                   const std::vector<TargetEntry>& targets,
+                   const std::function<Ipv4(Ipv4)>& routeSource,
+                   const std::function<void(const AnsiString&)>& showMessage);
 
 // One binding on port 998 per distinct host address, in the given order; tells the
 // user when there is none. An address list that cannot be had counts as empty.

@@ -2,6 +2,7 @@
 #include "core/MainServices.h"
 
 #include "net/IdStack.h"
+#include "net/RouteSource.h"
 
 namespace tb {
 
@@ -11,6 +12,7 @@ MainServices MainServices::System() {
     return GetLocalInterfaces(list);
   };
   services.listHostAddresses = [] { return ListHostAddresses(); };
+  services.routeSource = [](Ipv4 destination) { return RouteSource(destination); };
   return services;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/AnsiString.h"
+#include "net/Ipv4Address.h"
 #include "net/LocalInterfaces.h"
 
 namespace tb {
@@ -14,6 +15,8 @@ namespace tb {
 struct MainServices {
   std::function<bool(std::vector<TLocalInterface>&)> getLocalInterfaces;
   std::function<std::vector<AnsiString>()> listHostAddresses;
+  // The local address routing picks towards an address; 0 for none.
+  std::function<Ipv4(Ipv4)> routeSource;
   // Empty: commands go out through the endpoint's broadcast fan-out. Tests
   // that must not touch the network record the commands here instead.
   std::function<void(const AnsiString&)> sendCommand;

@@ -48,11 +48,11 @@ run() {
   local name="$1" program="$2"
   shift 2
   echo "bench: $name ..." >&2
-  bash "$lab" exec "$TB_LAB_PREFIX-pc" "${display[@]}" "$build/$program" \
+  bash "$lab" exec "$TB_LAB_PREFIX-pc" "${display[@]}" "$build/$program" "$@" \
     --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true \
     --benchmark_out="$out/$name.json" --benchmark_out_format=json "$@" >/dev/null
 }
-run app bench/app/tb_app_bench --benchmark_filter=-UnderLoad
+run app bench/app/tb_app_bench --benchmark_filter=-UnderLoad|TargetSweep
 run startup bench/app/tb_startup_bench
 # 300 queries while stress-ng keeps every core busy, once: a short query is
 # rare, so its count over many queries is the figure, not a median.
@@ -61,6 +61,12 @@ stress=$!
 repetitions=1 run load bench/app/tb_app_bench --benchmark_filter=UnderLoad
 kill "$stress"
 wait "$stress" || true
+# Behind the lab's router, 500 devices on 10.90.0.0/22, each with its own address.
+bash "$lab" routed up
+for i in $(seq 0 499); do
+  echo "addr add 10.90.$(((10 + i) / 256)).$(((10 + i) % 256))/32 dev eth0"
+done | ip -n "$TB_LAB_PREFIX-far" -batch -
+run targets bench/app/tb_app_bench --benchmark_filter=TargetSweep
 
 # One aggregate (default the median) of one benchmark's field, from the results of NAME.
 median() {
@@ -137,6 +143,15 @@ fit() {
 }
 row "AddDevice, fitted complexity over 100 to 20000 devices, shown list (model alone)" \
   "$(fit BM_AddDeviceShownList)" "$(fit BM_AddRowModelOnly)" "-"
+
+# The worst of the three queries: every device behind the router must be a row.
+rows=$(median targets BM_TargetSweepMainWindow/iterations:3 fewest min)
+row "query with a /22 target behind a router, 500 devices there: rows in the 500 ms window, worst query" \
+  "$(num "$rows")" "500" "$(ratio "$rows" 500)"
+sweep=$(median targets BM_TargetSweepEndpoint/iterations:20/real_time items_per_second)
+bare=$(median targets BM_TargetSweepBare/iterations:20/real_time items_per_second)
+row "the /22 sweep's unicast HELLO(), datagrams/s (bare sendto loop)" "$(num "$sweep")" \
+  "$(num "$bare")" "$(ratio "$sweep" "$bare")"
 
 main=$(median startup BM_StartupMainWindow/iterations:10/manual_time real_time)
 minimal=$(median startup BM_StartupMinimalWidgets/iterations:10/manual_time real_time)

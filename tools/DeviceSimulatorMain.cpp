@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -108,8 +109,11 @@ class Simulator {
          << " to=" << tb::FormatDottedIPv4(in.to) << " if=" << InterfaceName(in.interfaceIndex)
          << " len=" << in.data.size() << " data=" << EscapeBytes(in.data) << std::endl;
     const AnsiString name = tb::GetCommandName(in.data);
+    // Asked once a datagram, and only when a device needs it: the listing of
+    // a host with hundreds of addresses is slow.
+    std::optional<bool> toBroadcast;
     for (SimDevice& device : devices_) {
-      if (device.silent) {
+      if (device.silent || (device.ownAddress && !AddressedTo(device, in, toBroadcast))) {
         continue;
       }
       if (name == "HELLO") {
@@ -168,6 +172,17 @@ class Simulator {
   }
 
  private:
+  static bool AddressedTo(const SimDevice& device, const Incoming& in,
+                          std::optional<bool>& toBroadcast) {
+    if (in.to == 0 || tb::ParseDottedIPv4(device.ip) == in.to) {
+      return true;
+    }
+    if (!toBroadcast) {
+      toBroadcast = in.to == tb::LimitedBroadcast || in.to == InterfaceBroadcast(in.interfaceIndex);
+    }
+    return *toBroadcast;
+  }
+
   void Schedule(const SimDevice& device, const Incoming& in, const AnsiString& data,
                 int extraDelayMs = 0) {
     int delay = device.delayMs + extraDelayMs;

@@ -95,6 +95,11 @@ std::string Apply(SimDevice& d, const std::string& key, const AnsiString& value)
   if (key == "config") {
     return Choose(key, value, ConfigChoices, d.config);
   }
+  if (key == "own_address") {
+    if (value != "0" && value != "1") return "own_address must be 0 or 1";
+    d.ownAddress = value == "1";
+    return {};
+  }
   if (key == "silent") {
     if (value != "0" && value != "1") return "silent must be 0 or 1";
     d.silent = value == "1";

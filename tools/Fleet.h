@@ -44,8 +44,11 @@ struct SimDevice {
   ConfigAnswer config = ConfigAnswer::Check;
   int delayMs = 0;
   int jitterMs = 0;
-  int repeat = 1;           // copies of every answer
-  bool silent = false;      // receives and logs, never answers
+  int repeat = 1;       // copies of every answer
+  bool silent = false;  // receives and logs, never answers
+  // Hears only requests sent to its own ip or to a broadcast, as a device
+  // reached by unicast from another network does.
+  bool ownAddress = false;
   bool hasPayload = false;  // answer HELLO() with `payload` instead of NTM
   AnsiString payload;
   int replySize = -1;  // >= 0: pad with 'x' or cut the answer to this many bytes

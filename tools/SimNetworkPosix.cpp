@@ -32,6 +32,12 @@ std::string SimSocket::Open(Ipv4 address, int port) {
   const int on = 1;
   ::setsockopt(fd_, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
   ::setsockopt(fd_, IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
+  // One socket plays a whole fleet, and a sweep of a network brings it a
+  // datagram per device at once, which separate devices would share out.
+  const int room = 16 << 20;
+  if (::setsockopt(fd_, SOL_SOCKET, SO_RCVBUFFORCE, &room, sizeof room) < 0) {
+    ::setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &room, sizeof room);
+  }
   const sockaddr_in sa = MakeAddress(address, port);
   if (::bind(fd_, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) < 0) {
     return std::string("bind: ") + std::strerror(errno);

@@ -19,7 +19,9 @@
 #include "core/DeviceListModel.h"
 #include "core/ExchangeTexts.h"
 #include "core/Latin1.h"
+#include "core/TargetStore.h"
 #include "tests/app/LabWindowTest.h"
+#include "tests/support/ChildProgram.h"
 #include "tests/support/LabSupport.h"
 #include "ui/EditIPAddr.h"
 #include "ui/MessageBoxes.h"
@@ -211,6 +213,51 @@ TEST_F(AppLab, CancelSendsNothing) {
   EXPECT_EQ(Count(Logs(), "data=CONFIG("), 0U);
   EXPECT_TRUE(boxes.empty());
   EXPECT_EQ(window->FExchangeMode(), ExchangeMode::Idle);
+}
+
+// The window with a saved target behind the lab's router (lab.sh routed up).
+class AppRoutedLab : public testing::LabWindowTest {
+ protected:
+  void SetUpLab() override {
+    ASSERT_EQ(lab::ChildProgram(TB_LAB_SCRIPT, {"routed", "up"}).Wait(30s).status, 0);
+    far_ = std::make_unique<lab::Simulator>("far", ::testing::TempDir() + "tb-app-far.log",
+                                            TB_ROUTED_FLEET_PATH);
+    ASSERT_TRUE(far_->Ready());
+    ASSERT_TRUE(TargetStore::Save({*ParseTarget("10.88.0.0/24").entry}));
+    Show(std::make_unique<TfrmMain>());
+    ASSERT_TRUE(
+        lab::PumpUntil([&] { return window->FExchangeMode() == ExchangeMode::Idle; }, 3000ms));
+  }
+  void TearDown() override {
+    window.reset();
+    far_.reset();
+    lab::ChildProgram(TB_LAB_SCRIPT, {"routed", "down"}).Wait(30s);
+    TargetStore::Save({});
+    LabWindowTest::TearDown();
+  }
+
+  // NOLINTNEXTLINE(misc-non-private-member-variables-in-classes)
+  std::unique_ptr<lab::Simulator> far_;
+};
+
+TEST_F(AppRoutedLab, ListsTheRoutedDevicesAndConfiguresOneThroughTheRouter) {
+  EXPECT_EQ(Captions(), (std::vector<AnsiString>{"Lejano Dos", "Lejano Uno"}))
+      << "the device that answers by broadcast alone is not heard";
+  EXPECT_TRUE(boxes.empty());
+  SelectRow(RowOf("00:C8:00:00:00:01"));
+  WhenDialogOpens([](TfrmProperties& dialog) {
+    QTest::keyClicks(dialog.txtPassword, QStringLiteral("pw8"));
+    QTest::mouseClick(dialog.btnOk, Qt::LeftButton);
+  });
+  QTest::mouseClick(window->btnProperties, Qt::LeftButton);
+  ASSERT_TRUE(lab::PumpUntil([&] { return !boxes.empty(); }, 3000ms));
+  EXPECT_EQ(boxes.back().text, FromAnsi(ConfigSuccessText));
+  EXPECT_EQ(Count(far_->Log(),
+                  "RECV from=10.87.0.1:998 to=10.88.0.11 if=eth0 len=72 data=CONFIG("
+                  "pw8,00:C8:00:00:00:01,10.88.0.11,255.255.255.0,10.88.0.1,lejano1)\n"),
+            1U)
+      << far_->Log();
+  EXPECT_EQ(Count(far_->Log(), "data=ACK(00:C8:00:00:00:01)\n"), 1U);
 }
 
 }  // namespace

@@ -64,19 +64,22 @@ TEST_F(MainWindow, StartsTranslatedWithTheFirstQueryUnderWay) {
   EXPECT_EQ(w.btnProperties->text(), "&Propiedades...");
   EXPECT_EQ(w.btnConfigure->text(), QString::fromUtf8("&Configuración..."));
   EXPECT_EQ(w.btnExit->text(), "&Salir");
-  // Drop-down order: Buscar, Propiedades, Configuración, separator,
-  // Diagnóstico, separator, Salir.
+  // Drop-down order: Buscar, Propiedades, Configuración, separator, Redes
+  // adicionales, Diagnóstico, separator, Salir.
   const auto items = w.mnuAction->actions();
-  ASSERT_EQ(items.size(), 7);
+  ASSERT_EQ(items.size(), 8);
   EXPECT_EQ(items[0], w.mnuActionQuery);
   EXPECT_EQ(items[1], w.mnuActionProperties);
   EXPECT_EQ(items[2], w.mnuActionConfigure);
   EXPECT_TRUE(items[3]->isSeparator());
-  EXPECT_EQ(items[4], w.mnuActionDiagnosis);
+  EXPECT_EQ(items[4], w.mnuActionTargets);
+  EXPECT_EQ(w.mnuActionTargets->text(), "&Redes adicionales...");
+  EXPECT_TRUE(w.mnuActionTargets->shortcut().isEmpty());
+  EXPECT_EQ(items[5], w.mnuActionDiagnosis);
   EXPECT_EQ(w.mnuActionDiagnosis->text(), QString::fromUtf8("&Diagnóstico..."));
   EXPECT_TRUE(w.mnuActionDiagnosis->shortcut().isEmpty());
-  EXPECT_TRUE(items[5]->isSeparator());
-  EXPECT_EQ(items[6], w.mnuActionExit);
+  EXPECT_TRUE(items[6]->isSeparator());
+  EXPECT_EQ(items[7], w.mnuActionExit);
   EXPECT_EQ(w.mnuActionQuery->shortcut(), QKeySequence("Ctrl+Q"));
   EXPECT_EQ(w.mnuActionProperties->shortcut(), QKeySequence("Ctrl+P"));
   EXPECT_EQ(w.mnuActionConfigure->shortcut(), QKeySequence("Ctrl+C"));

@@ -64,6 +64,8 @@ class CliLab : public ::testing::Test {
       filters_.push_back(std::make_unique<SysctlGuard>(RpFilter(conf), "0"));
     }
     const std::string dir = ::testing::TempDir();
+    // brelvan's saved list of other networks, never the user's.
+    ::setenv("XDG_CONFIG_HOME", (dir + "tb-cli-config").c_str(), 1);
     dev1 = std::make_unique<lab::Simulator>("dev1", dir + "tb-cli-dev1.log", TB_CLI_FLEET_PATH);
     dev2 = std::make_unique<lab::Simulator>("dev2", dir + "tb-cli-dev2.log", TB_CLI_FLEET_PATH);
     ASSERT_TRUE(dev1->Ready() && dev2->Ready()) << "simulators did not start";
@@ -75,9 +77,13 @@ class CliLab : public ::testing::Test {
     filters_.clear();
   }
 
-  static Outcome Brelvan(const std::vector<std::string>& args) {
+  // In the PC's namespace, or behind `wrapper` ("ip netns exec NS").
+  static Outcome Brelvan(const std::vector<std::string>& args,
+                         const std::vector<std::string>& wrapper = {}) {
     const std::string err = ::testing::TempDir() + "tb-cli-stderr";
-    std::vector<std::string> shell{"-c", "exec \"$@\" 2>" + err, "sh", TB_BRELVAN_PATH};
+    std::vector<std::string> shell{"-c", "exec \"$@\" 2>" + err, "sh"};
+    shell.insert(shell.end(), wrapper.begin(), wrapper.end());
+    shell.emplace_back(TB_BRELVAN_PATH);
     shell.insert(shell.end(), args.begin(), args.end());
     lab::ChildProgram child("/bin/sh", shell);
     const lab::ChildProgram::Result result = child.Wait(30s);
@@ -362,6 +368,118 @@ TEST_F(CliLab, DoctorFindsEachFaultWithItsMendAndNothingOnACleanLab) {
     }
     c.mend();
   }
+}
+
+// The lab's networks behind a router, and a PC behind a masquerading one
+// (scripts/lab.sh routed up), with unicast devices there.
+class CliRoutedLab : public CliLab {
+ protected:
+  void SetUp() override {
+    CliLab::SetUp();
+    if (IsSkipped() || HasFatalFailure()) {
+      return;
+    }
+    ASSERT_EQ(Lab({"routed", "up"}), 0);
+    far = std::make_unique<lab::Simulator>("far", ::testing::TempDir() + "tb-cli-far.log",
+                                           TB_ROUTED_FLEET_PATH);
+    ASSERT_TRUE(far->Ready());
+  }
+  void TearDown() override {
+    far.reset();
+    Lab({"routed", "down"});
+    CliLab::TearDown();
+  }
+  static int Lab(const std::vector<std::string>& args) {
+    return lab::ChildProgram(TB_LAB_SCRIPT, args).Wait(30s).status;
+  }
+  // The far simulator's log lines of datagrams it received.
+  std::size_t FarReceived() const { return Count(far->Log(), "RECV "); }
+
+  // NOLINTNEXTLINE(misc-non-private-member-variables-in-classes)
+  std::unique_ptr<lab::Simulator> far;
+};
+
+// "Lejano Uno,true;..." of the rows a discover --json listed.
+std::string Rows(const Outcome& run) {
+  std::string rows;
+  for (const auto& item : QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).array()) {
+    const QJsonObject d = item.toObject();
+    rows += d["device"].toString().toStdString() + "," +
+            (d["via_target"].toBool() ? "true" : "false") + ";";
+  }
+  return rows;
+}
+
+TEST_F(CliRoutedLab, DevicesBehindTheRouterAreFoundThroughAnAddressANetworkOrTheSavedList) {
+  const Outcome one = Brelvan({"discover", "--json", "--target", "10.88.0.11"});
+  EXPECT_EQ(one.status, 0) << one.err;
+  EXPECT_NE(Rows(one).find("Lejano Uno,true;"), std::string::npos) << one.out;
+  EXPECT_EQ(Rows(one).find("Lejano Dos"), std::string::npos) << one.out;
+  EXPECT_NE(Rows(one).find("Alfa,false;"), std::string::npos) << "the broadcasts go on";
+
+  // The network's hosts and broadcast, each from the PC's address on the
+  // router's side; the device that answers only by broadcast stays unheard.
+  const Outcome net = Brelvan({"discover", "--json", "--target", "10.88.0.0/24"});
+  EXPECT_EQ(net.status, 0) << net.err;
+  EXPECT_NE(Rows(net).find("Lejano Dos,true;Lejano Uno,true;"), std::string::npos) << net.out;
+  EXPECT_EQ(Rows(net).find("Mudo"), std::string::npos) << net.out;
+  EXPECT_GE(Count(far->Log(), "RECV from=10.87.0.1:998 to=10.88.0.13 "), 1U);
+
+  EXPECT_EQ(Brelvan({"targets", "add", "10.88.0.12"}).status, 0);
+  EXPECT_EQ(Brelvan({"targets", "list"}).out, "10.88.0.12\n");
+  const Outcome saved = Brelvan({"discover", "--csv"});
+  EXPECT_NE(saved.out.find(",10.88.0.12,255.255.255.0,10.88.0.1,true,10.87.0.1,false,true\n"),
+            std::string::npos)
+      << saved.out;
+  EXPECT_EQ(Brelvan({"targets", "remove", "10.88.0.12"}).status, 0);
+  EXPECT_EQ(Brelvan({"targets", "list"}).out, "");
+}
+
+TEST_F(CliRoutedLab, ADeviceBehindTheRouterIsConfiguredByUnicastAndAcknowledges) {
+  const Outcome run = Brelvan({"configure", "00:C8:00:00:00:01", "--dhcp", "--password", "pw8",
+                               "--target", "10.88.0.0/24"});
+  EXPECT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_EQ(Count(far->Log(),
+                  "RECV from=10.87.0.1:998 to=10.88.0.11 if=eth0 len=61 "
+                  "data=CONFIG(pw8,00:C8:00:00:00:01,0.0.0.0,0.0.0.0,0.0.0.0,lejano1)\n"),
+            1U)
+      << far->Log();
+  EXPECT_EQ(Count(far->Log(),
+                  "SEND to=10.87.0.1:998 if=? len=22 count=1 "
+                  "data=ACK(00:C8:00:00:00:01)\n"),
+            1U)
+      << far->Log();
+}
+
+TEST_F(CliRoutedLab, APcBehindNatFindsTheRoutedDevices) {
+  const Outcome run = Brelvan({"discover", "--json", "--target", "10.88.0.0/24"},
+                              {"/usr/sbin/ip", "netns", "exec", lab::Namespace("inner")});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "") << "reached by its route, its web page is too";
+  EXPECT_EQ(Rows(run), "Lejano Dos,true;Lejano Uno,true;") << run.out;
+  EXPECT_GE(Count(far->Log(), "RECV from=10.86.0.2:"), 2U) << "the NAT's address";
+}
+
+TEST_F(CliRoutedLab, BadEntriesAreRefusedOrSkippedAndNothingGoesToThem) {
+  for (const char* bad : {"10.88.0.0/21", "10.88.0.0/0", "10.88.0", "10.88.0.0/24x"}) {
+    const std::size_t before = FarReceived();
+    const Outcome run = Brelvan({"discover", "--target", bad});
+    EXPECT_EQ(run.status, 2) << bad;
+    EXPECT_NE(run.err.find(std::string("--target '") + bad + "'"), std::string::npos) << run.err;
+    EXPECT_EQ(FarReceived(), before) << bad;
+  }
+  const std::string config = ::testing::TempDir() + "tb-cli-config/Tarnwick";
+  lab::ChildProgram("/bin/mkdir", {"-p", config}).Wait(10s);
+  WriteFile(config + "/Brelvan.conf", "[Targets]\nList=\x01garbage 10.88.0.0/21 10.88.0.12\n");
+  const std::size_t before = FarReceived();
+  const Outcome run = Brelvan({"discover", "--json"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("skipped a saved target: '10.88.0.0/21': networks wider than /22"),
+            std::string::npos)
+      << run.err;
+  EXPECT_NE(Rows(run).find("Lejano Dos,true;"), std::string::npos) << run.out;
+  EXPECT_EQ(FarReceived(), before + 1) << far->Log();
+  std::remove((config + "/Brelvan.conf").c_str());
 }
 
 }  // namespace

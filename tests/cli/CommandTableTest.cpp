@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+
 #include <QFile>
 #include <QRegularExpression>
 
@@ -55,7 +57,8 @@ TEST(CommandTable, EveryOptionIsParsedAndShownInTheHelpTheManualAndTheCompletion
       TCommandLine line(name);
       QStringList arguments{name, QStringLiteral("--") + QString::fromUtf8(option.name)};
       if (option.valueName != nullptr) {
-        arguments << QStringLiteral("7");
+        arguments << (std::string_view(option.name) == "target" ? QStringLiteral("10.20.0.0/24")
+                                                                : QStringLiteral("7"));
       }
       EXPECT_EQ(line.Parse(arguments), std::nullopt);
       EXPECT_TRUE(line.IsSet(line.Option(QString::fromUtf8(option.name))));

@@ -24,6 +24,13 @@ class RecordingServer : public TIdUDPServer {
       if (h == host) throw EIdCouldNotBindSocket();
     }
   }
+  void SendFrom(TIdSocketHandle& binding, const AnsiString& host, int port,
+                const AnsiString& data) override {
+    calls.push_back("from " + binding.IP + " ");
+    Send(host, port, data);
+    calls.back().insert(0, std::exchange(calls[calls.size() - 2], {}));
+    calls.erase(calls.end() - 2);
+  }
   void Broadcast(const AnsiString& data, int port) override {
     calls.push_back("broadcast " + std::to_string(port) + " " + data);
     if (failBroadcast) throw EIdSocketError(1, "");
@@ -110,6 +117,38 @@ TEST(FanOutTest, DestinationsOrderAndMessages) {
     }
     EXPECT_FALSE(server.Active()) << "nothing was really sent";
   }
+}
+
+// Each entry from the binding its route picks, each destination once; a
+// target without a route or with failing sends costs one message, not one
+// per datagram, and every other destination is still asked.
+TEST(FanOutTest, TargetsByUnicastFromTheirRoutesBinding) {
+  RecordingServer server;
+  server.Bindings().Add().IP = "10.77.0.1";
+  server.failingHosts = {"10.66.1.1", "10.66.1.2"};
+  std::vector<TargetEntry> targets;
+  for (const char* text : {"10.88.0.6", "10.88.0.4/30", "10.99.0.1", "10.66.1.0/30", "10.55.0.7"}) {
+    targets.push_back(*ParseTarget(text).entry);
+  }
+  std::vector<AnsiString> messages;
+  SendToTargets(
+      "HELLO()", server, targets,
+      [](Ipv4 to) -> Ipv4 {
+        const Ipv4 first = to >> 16U;
+        return first == 0x0A58 ? *ParseDottedIPv4("10.77.0.1")
+                               : (first == 0x0A63 ? 0 : *ParseDottedIPv4("10.78.0.1"));
+      },
+      [&](const AnsiString& m) { messages.push_back(m); });
+  EXPECT_EQ(server.calls, (std::vector<std::string>{
+                              "from 10.77.0.1 send 10.88.0.6:998 HELLO()",
+                              "from 10.77.0.1 send 10.88.0.5:998 HELLO()",
+                              "from 10.77.0.1 send 10.88.0.7:998 HELLO()",
+                              "send 10.66.1.1:998 HELLO()",
+                              "send 10.66.1.2:998 HELLO()",
+                              "send 10.66.1.3:998 HELLO()",
+                              "send 10.55.0.7:998 HELLO()",
+                          }));
+  EXPECT_EQ(messages.size(), 2U);
 }
 
 TEST(FanOutTest, ListingThatThrowsIsReportedOnce) {

@@ -4,10 +4,16 @@
 // its event queue.
 #include <gtest/gtest.h>
 
+#include <QSettings>
+#include <QTemporaryDir>
+
 #include <QCoreApplication>
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
+  // The program's settings (the list of other networks) never the user's own.
+  const QTemporaryDir settings;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QSettings>
+#include <QTemporaryDir>
+
 #include <QByteArray>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtGlobal>
 
 #include "core/Latin1.h"
+#include "core/TargetStore.h"
 #include "ui/Application.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ShellOpen.h"
@@ -31,6 +35,10 @@ int main(int argc, char** argv) {
   });
   tb::SetShellOpenHandler(
       [](const tb::AnsiString& text) { ADD_FAILURE() << "unexpected shell open of " << text; });
+  // The program's settings (the list of other networks) never the user's own.
+  const QTemporaryDir settings;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+  tb::TargetStore::UseFile(settings.path() + QStringLiteral("/Brelvan.ini"));
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -27,7 +27,7 @@ TEST(EscapeTest, RoundTripsEveryByte) {
 TEST(FleetTest, ParsesAndRejects) {
   std::istringstream good(
       "# fleet\n[device]\nmac = AA\nfields = 7\nreply = limited\nname = Caf\\xe9\n"
-      "reply_size = 0\nsource = 192.168.77.50\n\n[device]\nmac = BB\n");
+      "reply_size = 0\nsource = 192.168.77.50\nown_address = 1\n\n[device]\nmac = BB\n");
   const auto parsed = ParseFleet(good);
   ASSERT_TRUE(parsed.error.empty()) << parsed.error;
   ASSERT_EQ(parsed.devices.size(), 2U);
@@ -37,6 +37,8 @@ TEST(FleetTest, ParsesAndRejects) {
   EXPECT_EQ(parsed.devices[0].replySize, 0);
   EXPECT_EQ(parsed.devices[0].source, "192.168.77.50");
   EXPECT_EQ(parsed.devices[1].fields, 9);
+  EXPECT_TRUE(parsed.devices[0].ownAddress);
+  EXPECT_FALSE(parsed.devices[1].ownAddress);
 
   struct Case {
     const char* text;
@@ -48,6 +50,7 @@ TEST(FleetTest, ParsesAndRejects) {
       {"[device]\nmac = A\nreply = mail\n", "line 3: reply must be sender, directed or limited"},
       {"[device]\nmac = A\nconfig = nak\n", "line 3: config must be check, silent or ack_nak"},
       {"[device]\ncolour = red\n", "line 2: unknown key 'colour'"},
+      {"[device]\nmac = A\nown_address = yes\n", "line 3: own_address must be 0 or 1"},
       {"[device]\nname = x\n", "line 0: device 1 has no mac"},
       {"[device]\njunk\n", "line 2: expected [device] or key = value"},
   };

@@ -212,6 +212,63 @@ grep -qF '"998 is held by brelvan.exe (pid ' "$out/doctor-held.json" ||
   fail "brelvan.exe doctor did not name the program holding port 998 (see doctor-held.json)"
 step "brelvan.exe doctor read the adapters and named the holder of port 998"
 
+step "other networks: a saved target behind the router"
+targets='HKCU\Software\Tarnwick\Brelvan\Targets'
+wine reg add "$targets" /v List /d '10.88.0.11' /f >/dev/null 2>&1
+listed="$(timeout 60 wine "C:\\Program Files\\Tarnwick Brelvan\\brelvan.exe" targets list 2>/dev/null |
+  tr -d '\r')"
+[[ "$listed" == 10.88.0.11 ]] || fail "brelvan targets list read '$listed' from the registry"
+wine "C:\\Program Files\\Tarnwick Brelvan\\tarnwick-brelvan.exe" &
+program=$!
+window="$(timeout 60 xdotool search --sync --name '^Tarnwick Brelvan$' | head -n1)" ||
+  fail "no main window with a saved target"
+sleep 3
+import -window root "$out/list-with-target.png"
+: >"$urls"
+# The routed device is one more row: its web page is among those the rows
+# open, each as above (a device without an address says so in a box).
+for row in $(seq $((rows + 1))); do
+  before="$(wc -l <"$urls")"
+  if ((row == 1)); then
+    press "$window" ctrl+End ctrl+Home ctrl+c
+  else
+    press "$window" Down ctrl+c
+  fi
+  for _ in $(seq 100); do
+    (($(wc -l <"$urls") > before)) && break
+    if box="$(xdotool search --name '^Brelvan$' 2>/dev/null | head -n1)" && [[ -n "$box" ]]; then
+      sleep 0.3
+      press "$box" Return
+      break
+    fi
+    sleep 0.1
+  done
+done
+grep -q '10\.88\.0\.11' "$urls" || fail "the program did not list the device behind the router"
+grep -q '10\.88\.0\.12' "$urls" && fail "the program listed a device that no target names"
+step "the program listed 10.88.0.11 through its saved target"
+press "$window" alt+a r
+dialog="$(timeout 10 xdotool search --sync --name '^Redes adicionales$' | head -n1)" ||
+  fail "no Redes adicionales dialog"
+sleep 0.5
+import -window root "$out/targets-dialog.png"
+press "$dialog" Escape
+press "$window" ctrl+x
+for _ in $(seq 100); do
+  kill -0 "$program" 2>/dev/null || break
+  sleep 0.1
+done
+wine reg delete "$targets" /v List /f >/dev/null 2>&1
+csv="$(timeout 60 wine "C:\\Program Files\\Tarnwick Brelvan\\brelvan.exe" discover --csv \
+  --target 10.88.0.0/24 2>/dev/null | tr -d '\r')" || fail "brelvan discover --target failed"
+grep -q ',10\.88\.0\.12,.*,true$' <<<"$csv" || fail "brelvan.exe --target did not list 10.88.0.12: $csv"
+step "brelvan.exe discover --target listed the devices behind the router"
+wine reg add "$targets" /v List /t REG_DWORD /d 7 /f >/dev/null 2>&1
+skipped="$(timeout 60 wine "C:\\Program Files\\Tarnwick Brelvan\\brelvan.exe" discover --csv 2>&1 >/dev/null |
+  tr -d '\r')" || true
+grep -q 'skipped a saved target' <<<"$skipped" || fail "a registry value of the wrong type was not reported: $skipped"
+wine reg delete "$targets" /v List /f >/dev/null 2>&1
+
 step "uninstalling silently"
 timeout 120 wine "C:\\Program Files\\Tarnwick Brelvan\\uninstall.exe" /S
 # The uninstaller runs on from a copy of itself; wait for it to finish.

@@ -5,8 +5,10 @@
 # against the simulated devices of both subnets (answering by unicast,
 # directed and limited broadcast), read the list back row by row through the
 # program's own "open the web page" command, configure one device from the
-# keyboard, and uninstall it again. The PC has 15 IPv4 interfaces, more than
-# the first buffer of the Windows interface listing holds. Screenshots of the list and of the
+# keyboard, find devices behind a router through the saved list of other
+# networks and through brelvan.exe --target, and uninstall it again. The PC
+# has 15 IPv4 interfaces, more than the first buffer of the Windows interface
+# listing holds. Screenshots of the list and of the
 # outcome are kept in OUT.
 #
 # Usage (root): wine-lab-test.sh SETUP.EXE TB-DEVSIM FLEET OUT
@@ -41,6 +43,12 @@ for i in $(seq 13); do
   ip -n "$TB_LAB_PREFIX-pc" link set "vpeer$i" up
   ip -n "$TB_LAB_PREFIX-pc" link set "vnet$i" up
 done
+# Behind the lab's router, devices that answer a request sent to their own
+# address, for the saved list of other networks and --target.
+bash "$lab" routed up
+bash "$lab" exec "$TB_LAB_PREFIX-far" "$devsim" --fleet "$root/tests/cli/routed-fleet.ini" \
+  --host far --log "$out/devsim-far.log" &
+lab_fleet_sims+=("$!")
 
 # The wine server shares the program's sockets, so it runs inside the
 # namespace with the program; so does the display the program draws on.
