@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <QSettings>
-#include <QTemporaryDir>
-
 #include <QByteArray>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -24,21 +21,19 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", QByteArrayLiteral(TB_TEST_PLATFORM));
   }
   tb::TApplication app(argc, argv);
-  // What the windows remember (column widths and the like) goes to a folder
-  // of the run's own, never into the settings of the user running the tests.
+  // What the windows remember (column widths, the list of other networks)
+  // goes to a folder of the run's own, never into the settings of the user
+  // running the tests.
   const QTemporaryDir settings;
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+  tb::TargetStore::UseFile(settings.path() + QStringLiteral("/Brelvan.ini"));
   tb::SetMessageBoxHandler([](const tb::MessageRecord& record) {
     ADD_FAILURE() << "unexpected message box \"" << record.caption.toStdString()
                   << "\": " << record.text.toStdString();
   });
   tb::SetShellOpenHandler(
       [](const tb::AnsiString& text) { ADD_FAILURE() << "unexpected shell open of " << text; });
-  // The program's settings (the list of other networks) never the user's own.
-  const QTemporaryDir settings;
-  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
-  tb::TargetStore::UseFile(settings.path() + QStringLiteral("/Brelvan.ini"));
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
