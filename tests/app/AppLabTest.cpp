@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real main window inside the lab, talking to simulated devices on both
 // subnets through the real endpoint and fan-out.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -224,6 +227,11 @@ class AppRoutedLab : public testing::LabWindowTest {
                                             TB_ROUTED_FLEET_PATH);
     ASSERT_TRUE(far_->Ready());
     ASSERT_TRUE(TargetStore::Save({*ParseTarget("10.88.0.0/24").entry}));
+    ShowWindow();
+  }
+  // The window opens its sockets, and runs its start-up query, in the
+  // calling thread's namespace.
+  virtual void ShowWindow() {
     Show(std::make_unique<TfrmMain>());
     ASSERT_TRUE(
         lab::PumpUntil([&] { return window->FExchangeMode() == ExchangeMode::Idle; }, 3000ms));
@@ -258,6 +266,56 @@ TEST_F(AppRoutedLab, ListsTheRoutedDevicesAndConfiguresOneThroughTheRouter) {
             1U)
       << far_->Log();
   EXPECT_EQ(Count(far_->Log(), "data=ACK(00:C8:00:00:00:01)\n"), 1U);
+}
+
+// Moves the calling thread into another lab namespace, and back when
+// destroyed. Sockets stay in the namespace they were made in, so the window
+// made there keeps talking from there whichever thread reads them.
+class InNamespace {
+ public:
+  explicit InNamespace(const std::string& role)
+      : home_(::open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC)) {
+    const int there = ::open(("/run/netns/" + lab::Namespace(role)).c_str(), O_RDONLY | O_CLOEXEC);
+    entered_ = home_ >= 0 && there >= 0 && ::setns(there, CLONE_NEWNET) == 0;
+    if (there >= 0) ::close(there);
+  }
+  InNamespace(const InNamespace&) = delete;
+  InNamespace& operator=(const InNamespace&) = delete;
+  ~InNamespace() {
+    if (entered_) ::setns(home_, CLONE_NEWNET);
+    if (home_ >= 0) ::close(home_);
+  }
+  bool Entered() const { return entered_; }
+
+ private:
+  int home_;
+  bool entered_ = false;
+};
+
+// The window on a PC inside WSL2, a VM or a container: no broadcast of the
+// lab reaches it, and its only way out is the masquerading router.
+class AppNatLab : public AppRoutedLab {
+ protected:
+  void ShowWindow() override {
+    inner_ = std::make_unique<InNamespace>("inner");
+    ASSERT_TRUE(inner_->Entered());
+    AppRoutedLab::ShowWindow();
+  }
+  void TearDown() override {
+    // Back in the PC before the routed networks are taken down from there.
+    window.reset();
+    inner_.reset();
+    AppRoutedLab::TearDown();
+  }
+
+ private:
+  std::unique_ptr<InNamespace> inner_;
+};
+
+TEST_F(AppNatLab, ListsTheRoutedDevicesFromBehindTheNat) {
+  EXPECT_EQ(Captions(), (std::vector<AnsiString>{"Lejano Dos", "Lejano Uno"}));
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_GE(Count(far_->Log(), "RECV from=10.86.0.2:"), 2U) << "the NAT's address";
 }
 
 }  // namespace
