@@ -33,7 +33,10 @@ bool IsNetworkOfHosts(Ipv4 network) {
 AnsiString TargetEntry::Text() const {
   AnsiString text = FormatDottedIPv4(address);
   if (prefix != 32) {
-    text += "/" + std::to_string(prefix);
+    // Appended piece by piece: GCC 12 warns falsely of overlapping copies
+    // in "literal" + std::string when it inlines them at -O3.
+    text += '/';
+    text += std::to_string(prefix);
   }
   return text;
 }
@@ -80,7 +83,9 @@ TargetParse ParseTarget(const AnsiString& text) {
 }
 
 AnsiString TargetRefusalText(const AnsiString& text, const TargetParse& parse) {
-  const AnsiString quoted = "\"" + Trimmed(text) + "\"";
+  AnsiString quoted(1, '"');
+  quoted += Trimmed(text);
+  quoted += '"';
   switch (parse.fault) {
     case TargetFault::None:
       return {};
@@ -101,7 +106,9 @@ AnsiString TargetRefusalText(const AnsiString& text, const TargetParse& parse) {
 }
 
 std::string TargetRefusalEnglish(const AnsiString& text, const TargetParse& parse) {
-  const std::string quoted = "'" + Trimmed(text) + "'";
+  std::string quoted(1, '\'');
+  quoted += Trimmed(text);
+  quoted += '\'';
   switch (parse.fault) {
     case TargetFault::None:
       return {};
