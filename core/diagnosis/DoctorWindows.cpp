@@ -9,15 +9,9 @@ std::vector<Verdict> RunChecks(const Options& options) {
   std::vector<Verdict> verdicts;
   CheckPortHolders(ReadPortHolders(), options.ownPid, verdicts);
   CheckAdapters(ReadAdapters(), verdicts);
-  // Windows Firewall's rules and a live query per adapter are not read here
-  // yet; what answers is what 'brelvan discover' lists.
-  verdicts.push_back({QStringLiteral("firewall"),
-                      QString(),
-                      Verdict::Level::Skipped,
-                      QStringLiteral("Windows Firewall is not checked; 'netsh advfirewall "
-                                     "firewall show rule name=all' lists its rules"),
-                      QString(),
-                      {}});
+  CheckFirewall(ReadFirewall(), ProgramPath(), verdicts);
+  // A live query per adapter is not made here yet; what answers is what
+  // 'brelvan discover' lists.
   verdicts.push_back({QStringLiteral("query"),
                       QString(),
                       Verdict::Level::Skipped,

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/diagnosis/WindowsChecks.h"
+#include "core/diagnosis/WindowsFirewall.h"
 
 // What the Windows checks read from the system; Windows builds only.
 namespace tb::diagnosis::windows_checks {
@@ -12,5 +13,10 @@ namespace tb::diagnosis::windows_checks {
 std::vector<AdapterReading> ReadAdapters();
 // Every IPv4 UDP socket on port 998 with its process (GetExtendedUdpTable).
 std::vector<PortHolder> ReadPortHolders();
+// Windows Firewall's profiles and inbound rules (INetFwPolicy2); its
+// failure says what could not be read.
+FirewallReading ReadFirewall();
+// The running program's full path, as rules name programs.
+QString ProgramPath();
 
 }  // namespace tb::diagnosis::windows_checks
