@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "core/diagnosis/WindowsChecks.h"
@@ -16,6 +18,10 @@ std::vector<PortHolder> ReadPortHolders();
 // Windows Firewall's profiles and inbound rules (INetFwPolicy2); its
 // failure says what could not be read.
 FirewallReading ReadFirewall();
+// A live query out of `localAddress` on a socket of its own; nullopt when
+// the port cannot be had there.
+std::optional<std::vector<HeardAnswer>> QueryOutOf(std::uint32_t localAddress,
+                                                   std::uint32_t directed, int windowMs);
 // The running program's full path, as rules name programs.
 QString ProgramPath();
 
