@@ -20,8 +20,10 @@ TEST(Spanish, TextsTranslatedWithTheirPartsKept) {
       {"netsh advfirewall firewall set rule name=\"A b\" new enable=no   (as administrator)",
        "netsh advfirewall firewall set rule name=\"A b\" new enable=no   (como administrador)"},
       {"up, Wi-Fi, 192.168.1.10/24, 10.0.0.1/8", "activa, Wi-Fi, 192.168.1.10/24, 10.0.0.1/8"},
-      {"Windows Firewall could not be read (its rules: 0x80004001); 'netsh x' show it",
-       "no se pudo leer el Firewall de Windows (its rules: 0x80004001); 'netsh x' lo muestran"},
+      {"Windows Firewall could not be read (its rules: 0x80004001); 'netsh x' and 'netsh y' show "
+       "it",
+       "no se pudo leer el Firewall de Windows (its rules: 0x80004001); 'netsh x' y 'netsh y' lo "
+       "muestran"},
       {"12 device(s) answered a query out of eth0 (10.77.0.1)",
        "12 dispositivo(s) respondieron a una consulta desde eth0 (10.77.0.1)"},
       {"something new", "something new"},
