@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/diagnosis/Spanish.h"
 #include "ui/ErrorGuard.h"
 
 namespace tb {
@@ -60,11 +61,12 @@ QStringList DiagnosisReport(const std::vector<Verdict>& verdicts) {
   for (const Verdict& v : verdicts) {
     const QString check = CheckName(v.check);
     const QString what = v.subject.isEmpty() ? check : check + QLatin1Char(' ') + v.subject;
-    lines << QStringLiteral("[%1] %2: %3").arg(LevelName(v.level), what, v.detail);
+    lines << QStringLiteral("[%1] %2: %3")
+                 .arg(LevelName(v.level), what, diagnosis::InSpanish(v.detail));
     if (NeedsRights(v)) {
       lines << QString::fromUtf8("    necesita derechos de administrador: ejecute ") + v.mend;
     } else if (!v.mend.isEmpty()) {
-      lines << QString::fromUtf8("    soluci\u00f3n: ") + v.mend;
+      lines << QString::fromUtf8("    soluci\u00f3n: ") + diagnosis::InSpanish(v.mend);
     }
   }
   const auto problems = std::count_if(verdicts.begin(), verdicts.end(), [](const Verdict& v) {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/diagnosis/Doctor.h"
+#include "core/diagnosis/WindowsQuery.h"
 #include "core/diagnosis/WindowsReaders.h"
 
 namespace tb::diagnosis {
@@ -8,23 +9,11 @@ std::vector<Verdict> RunChecks(const Options& options) {
   using namespace windows_checks;
   std::vector<Verdict> verdicts;
   CheckPortHolders(ReadPortHolders(), options.ownPid, verdicts);
-  CheckAdapters(ReadAdapters(), verdicts);
-  // Windows Firewall's rules and a live query per adapter are not read here
-  // yet; what answers is what 'brelvan discover' lists.
-  verdicts.push_back({QStringLiteral("firewall"),
-                      QString(),
-                      Verdict::Level::Skipped,
-                      QStringLiteral("Windows Firewall is not checked; 'netsh advfirewall "
-                                     "firewall show rule name=all' lists its rules"),
-                      QString(),
-                      {}});
-  verdicts.push_back({QStringLiteral("query"),
-                      QString(),
-                      Verdict::Level::Skipped,
-                      QStringLiteral("no live query per adapter; 'brelvan discover' shows what "
-                                     "answers"),
-                      QString(),
-                      {}});
+  const std::vector<AdapterReading> adapters = ReadAdapters();
+  CheckAdapters(adapters, verdicts);
+  CheckFirewall(ReadFirewall(), ProgramPath(), verdicts);
+  const LiveQuery query = options.liveQuery ? options.liveQuery : LiveQuery(QueryOutOf);
+  CheckQueries(QueryAdapters(adapters, query, options.windowMs), verdicts);
   return verdicts;
 }
 

@@ -2,6 +2,8 @@
 #include "core/diagnosis/WindowsChecks.h"
 
 #include <QStringList>
+#include <algorithm>
+#include <utility>
 
 namespace tb::diagnosis::windows_checks {
 
@@ -126,27 +128,37 @@ void CheckAdapters(const std::vector<AdapterReading>& adapters, std::vector<Verd
 void CheckPortHolders(const std::vector<PortHolder>& holders, long long ownPid,
                       std::vector<Verdict>& out) {
   bool own = false;
-  bool others = false;
+  // A program bound on several addresses is one holder to end, once.
+  std::vector<std::pair<const PortHolder*, QStringList>> others;
   for (const PortHolder& holder : holders) {
     if (ownPid != 0 && holder.pid == ownPid) {
       own = true;
       continue;
     }
-    others = true;
+    const QString where = holder.address == 0 ? QStringLiteral("0.0.0.0") : Dotted(holder.address);
+    const auto same = std::find_if(others.begin(), others.end(),
+                                   [&](const auto& o) { return o.first->pid == holder.pid; });
+    if (same == others.end()) {
+      others.emplace_back(&holder, QStringList{where});
+    } else if (!same->second.contains(where)) {
+      same->second << where;
+    }
+  }
+  for (const auto& [holder, where] : others) {
     const QString who =
-        holder.process.isEmpty()
+        holder->process.isEmpty()
             ? QStringLiteral(
                   "a program this user may not see (pid %1; run as administrator to see its name)")
-                  .arg(holder.pid)
-            : QStringLiteral("%1 (pid %2)").arg(holder.process).arg(holder.pid);
+                  .arg(holder->pid)
+            : QStringLiteral("%1 (pid %2)").arg(holder->process).arg(holder->pid);
     out.push_back({QStringLiteral("port"),
-                   holder.address == 0 ? QStringLiteral("0.0.0.0") : Dotted(holder.address),
+                   where.join(QStringLiteral(", ")),
                    Verdict::Level::Problem,
                    QStringLiteral("998 is held by ") + who,
-                   QStringLiteral("taskkill /PID %1").arg(holder.pid),
+                   QStringLiteral("taskkill /PID %1").arg(holder->pid),
                    {}});
   }
-  if (!others) {
+  if (others.empty()) {
     out.push_back({QStringLiteral("port"),
                    QString(),
                    Verdict::Level::Ok,

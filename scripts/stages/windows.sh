@@ -59,6 +59,17 @@ if ((status == 77)); then
 elif ((status != 0)); then
   exit "$status"
 fi
+stop_wine
+echo "windows: the window's diagnosis against brelvan.exe doctor in the lab under wine"
+status=0
+bash "$root/tests/windows/wine-lab-diagnosis.sh" "$dir/app/cli/brelvan.exe" \
+  "$dir/app/tests/support/tb_app_probe.exe" "$root/build/tools/tb-devsim" \
+  "$root/tools/demo-fleet.ini" "$dir/lab-diagnosis" || status=$?
+if ((status == 77)); then
+  echo "windows: diagnosis lab test skipped (not root)"
+elif ((status != 0)); then
+  exit "$status"
+fi
 echo "windows: screenshots in $dir/lab/"
 file "$dir/app/dist/tarnwick-brelvan.exe"
 ls -l "$dir/app/dist"

@@ -82,7 +82,7 @@ TEST(WindowsChecks, PortHoldersOtherThanTheProgramItself) {
   struct Case {
     std::vector<PortHolder> holders;
     long long ownPid;
-    std::vector<std::pair<Verdict::Level, QString>> verdicts;  // level, detail or mend
+    std::vector<std::pair<Verdict::Level, QString>> verdicts;  // level, detail, mend or subject
   };
   const Case cases[] = {
       {{}, 0, {{Verdict::Level::Ok, "998 is free on every address"}}},
@@ -93,6 +93,9 @@ TEST(WindowsChecks, PortHoldersOtherThanTheProgramItself) {
       {{{Lan, 40, "tarnwick-brelvan.exe"}, {0, 77, "otro.exe"}},
        40,
        {{Verdict::Level::Problem, "998 is held by otro.exe (pid 77)"}}},
+      {{{Lan, 77, "otro.exe"}, {0, 40, "tarnwick-brelvan.exe"}, {Apipa, 77, "otro.exe"}},
+       40,
+       {{Verdict::Level::Problem, "192.168.1.10, 169.254.2.3"}}},
       {{{0, 77, ""}},
        40,
        {{Verdict::Level::Problem,
@@ -105,7 +108,8 @@ TEST(WindowsChecks, PortHoldersOtherThanTheProgramItself) {
     ASSERT_EQ(out.size(), c.verdicts.size());
     for (std::size_t i = 0; i < out.size(); ++i) {
       EXPECT_EQ(out[i].level, c.verdicts[i].first);
-      EXPECT_TRUE(out[i].detail == c.verdicts[i].second || out[i].mend == c.verdicts[i].second)
+      EXPECT_TRUE(out[i].detail == c.verdicts[i].second || out[i].mend == c.verdicts[i].second ||
+                  out[i].subject == c.verdicts[i].second)
           << out[i].detail.toStdString();
     }
   }

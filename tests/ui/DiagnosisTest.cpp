@@ -22,7 +22,7 @@ TEST(Diagnosis, ReportInSpanishWithMendsAndWhatNeedsRights) {
   const Case cases[] = {
       {{{"port", "10.77.0.1", Verdict::Level::Problem, "998 is held by x (pid 7)", "kill 7", {}},
         {"interface", "eth0", Verdict::Level::Ok, "up", "", {}}},
-       {"[problema] puerto 10.77.0.1: 998 is held by x (pid 7)",
+       {"[problema] puerto 10.77.0.1: 998 lo tiene x (pid 7)",
         QString::fromUtf8("    solución: kill 7"), "[correcto] interfaz eth0: up",
         "Problemas encontrados: 1."}},
       {{{"firewall", "", Verdict::Level::Skipped, "needs root", "sudo brelvan doctor", {}},

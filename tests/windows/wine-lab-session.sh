@@ -203,6 +203,13 @@ for adapter in eth0:10.77.0.1/24 eth1:10.78.0.1/24 vnet13:10.90.13.1/24; do
     "$out/doctor.json" || fail "brelvan.exe doctor did not read $adapter (see doctor.json)"
 done
 grep -qF '"998 is free on every address"' "$out/doctor.json" || fail "port 998 is not free"
+for adapter in eth0:10.77.0.1 eth1:10.78.0.1; do
+  grep -qE "\"detail\": \"[1-9][0-9]* device\(s\) answered a query out of ${adapter%%:*} \(${adapter#*:}\)\"" \
+    "$out/doctor.json" || fail "brelvan.exe doctor heard no device out of ${adapter%%:*} (see doctor.json)"
+done
+# Wine's firewall policy object answers "not implemented": skipped, not a crash.
+grep -qE '"check": "firewall",[^}]*"verdict": "(skipped|ok|note|problem)"' "$out/doctor.json" ||
+  fail "brelvan.exe doctor gave no firewall verdict (see doctor.json)"
 timeout 60 wine "$brelvan" discover --timeout 6000 >/dev/null 2>&1 &
 holder=$!
 sleep 3

@@ -1,0 +1,120 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/diagnosis/WindowsQuery.h"
+
+#include <QSet>
+#include <QStringList>
+
+#include "core/Latin1.h"
+#include "net/Ipv4Address.h"
+
+namespace tb::diagnosis::windows_checks {
+
+namespace {
+
+QString Dotted(std::uint32_t address) {
+  return QStringLiteral("%1.%2.%3.%4")
+      .arg(address >> 24U)
+      .arg((address >> 16U) & 0xFFU)
+      .arg((address >> 8U) & 0xFFU)
+      .arg(address & 0xFFU);
+}
+
+std::uint32_t Mask(int prefix) {
+  return prefix <= 0 ? 0U : (prefix >= 32 ? ~0U : ~0U << static_cast<unsigned>(32 - prefix));
+}
+
+QString Network(const AdapterReading::Ipv4& ip) {
+  return QStringLiteral("%1/%2").arg(Dotted(ip.address & Mask(ip.prefix))).arg(ip.prefix);
+}
+
+void Foreign(const AdapterQuery& query, const HeardAnswer& answer, std::vector<Verdict>& out) {
+  const std::optional<Ipv4> device = ParseDottedIPv4(ToAnsi(answer.address));
+  const std::uint32_t mask = Mask(query.from.prefix);
+  if (device && *device != 0 && (*device & mask) == (query.from.address & mask)) {
+    return;
+  }
+  if (!device || *device == 0) {
+    out.push_back({QStringLiteral("query"),
+                   answer.mac,
+                   Verdict::Level::Note,
+                   QStringLiteral("%1 answered on %2 with no IP address yet (\"%3\"): its web "
+                                  "page cannot be reached")
+                       .arg(answer.caption, query.adapter, answer.address),
+                   QString(),
+                   {}});
+    return;
+  }
+  out.push_back({QStringLiteral("query"),
+                 answer.mac,
+                 Verdict::Level::Note,
+                 QStringLiteral("%1 at %2 answered on %3, outside its network %4: it can be "
+                                "configured, but its web page cannot be reached from here")
+                     .arg(answer.caption, answer.address, query.adapter, Network(query.from)),
+                 QStringLiteral("brelvan configure %1 --ip ADDRESS --netmask %2 --gateway "
+                                "0.0.0.0   (ADDRESS: a free address of %3)")
+                     .arg(answer.mac, Dotted(mask), Network(query.from)),
+                 {}});
+}
+
+}  // namespace
+
+std::vector<AdapterQuery> QueryAdapters(const std::vector<AdapterReading>& adapters,
+                                        const LiveQuery& query, int windowMs) {
+  std::vector<AdapterQuery> queries;
+  for (const AdapterReading& adapter : adapters) {
+    if (adapter.type == IfTypeLoopback || !adapter.up) {
+      continue;
+    }
+    for (const AdapterReading::Ipv4& ip : adapter.ipv4) {
+      queries.push_back(
+          {adapter.name, ip,
+           query(ip.address, DirectedBroadcast(ip.address, Mask(ip.prefix)), windowMs)});
+    }
+  }
+  return queries;
+}
+
+void CheckQueries(const std::vector<AdapterQuery>& queries, std::vector<Verdict>& out) {
+  qsizetype devices = 0;
+  for (const AdapterQuery& query : queries) {
+    const QString from = QStringLiteral("%1 (%2)").arg(query.adapter, Dotted(query.from.address));
+    if (!query.answers) {
+      out.push_back({QStringLiteral("query"),
+                     query.adapter,
+                     Verdict::Level::Skipped,
+                     QStringLiteral("no query could be sent out of %1; see the port check")
+                         .arg(Dotted(query.from.address)),
+                     QString(),
+                     {}});
+      continue;
+    }
+    // A device answers once by each route; it is one device.
+    QSet<QString> macs;
+    for (const HeardAnswer& answer : *query.answers) {
+      macs.insert(answer.mac);
+    }
+    devices += macs.size();
+    out.push_back(
+        {QStringLiteral("query"), query.adapter,
+         macs.isEmpty() ? Verdict::Level::Note : Verdict::Level::Ok,
+         QStringLiteral("%1 device(s) answered a query out of %2").arg(macs.size()).arg(from),
+         QString(), QJsonObject{{QStringLiteral("devices"), macs.size()}}});
+    QSet<QString> seen;
+    for (const HeardAnswer& answer : *query.answers) {
+      if (!seen.contains(answer.mac)) {
+        seen.insert(answer.mac);
+        Foreign(query, answer, out);
+      }
+    }
+  }
+  if (devices == 0) {
+    out.push_back({QStringLiteral("query"),
+                   QString(),
+                   Verdict::Level::Problem,
+                   QStringLiteral("no device answered on any adapter"),
+                   QString(),
+                   {}});
+  }
+}
+
+}  // namespace tb::diagnosis::windows_checks
