@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/InfoMsg.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -19,6 +21,16 @@ constexpr int kClientHeight = 50;
 // Bounds the wait for the window system to map a new window.
 constexpr int kExposeWaitMs = 500;
 
+// A screen reader announces a status bar's changes as they come, and its name
+// is what it reads; a plain window's name would only be its title.
+QAccessibleInterface* StatusAccessible(const QString& key, QObject* object) {
+  auto* info = qobject_cast<TInfoMessage*>(object);
+  if (info == nullptr || key != QLatin1String(TInfoMessage::staticMetaObject.className())) {
+    return nullptr;
+  }
+  return new QAccessibleWidget(info, QAccessible::StatusBar);
+}
+
 }  // namespace
 
 TInfoMessage::TInfoMessage(QWidget* owner)
@@ -30,6 +42,11 @@ TInfoMessage::TInfoMessage(QWidget* owner)
   lblInfo->setTextFormat(Qt::PlainText);
   lblInfo->move(11, 16);
   CenterOnScreen(this);
+  static const bool factoryInstalled = [] {
+    QAccessible::installFactory(StatusAccessible);
+    return true;
+  }();
+  (void)factoryInstalled;
 }
 
 void TInfoMessage::Show() {
@@ -49,8 +66,12 @@ void TInfoMessage::changeEvent(QEvent* event) {
 }
 
 void TInfoMessage::FormActivate() {
-  lblInfo->setText(FromAnsi(MessageText));
+  const QString text = FromAnsi(MessageText);
+  lblInfo->setText(text);
   lblInfo->adjustSize();
+  if (accessibleName() != text) {
+    setAccessibleName(text);
+  }
   PaintNow();
 }
 

@@ -20,15 +20,23 @@ void Show(QWidget* parent, const MessageRecord& record) {
     Handler()(record);
     return;
   }
-  QMessageBox box(record.errorIcon ? QMessageBox::Critical : QMessageBox::NoIcon, record.caption,
-                  QString(record.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
-                  QMessageBox::Ok, parent);
-  // Device names and addresses come from the network: never read them as markup.
-  box.setTextFormat(Qt::PlainText);
-  box.exec();
+  MakeMessageBox(parent, record)->exec();
 }
 
 }  // namespace
+
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, const MessageRecord& record) {
+  const QString text = QString(record.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  auto box =
+      std::make_unique<QMessageBox>(record.errorIcon ? QMessageBox::Critical : QMessageBox::NoIcon,
+                                    record.caption, text, QMessageBox::Ok, parent);
+  // Device names and addresses come from the network: never read them as markup.
+  box->setTextFormat(Qt::PlainText);
+  // A screen reader announces an alert by its name and description; the
+  // name is only the caption, so the text goes in the description.
+  box->setAccessibleDescription(text);
+  return box;
+}
 
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
   return std::exchange(Handler(), std::move(handler));

@@ -3,9 +3,11 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 
 #include "common/AnsiString.h"
 
+class QMessageBox;
 class QWidget;
 
 namespace tb {
@@ -24,6 +26,9 @@ using MessageBoxHandler = std::function<void(const MessageRecord&)>;
 // While a handler is installed it receives each message and no box is shown.
 // An empty handler restores the real boxes. Returns the previous handler.
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler);
+
+// The box that shows record when no handler is installed, not yet shown.
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, const MessageRecord& record);
 
 // One of the program's own messages: caption "Brelvan", no icon, one OK
 // button; modal, returns when the user closes it. text is Latin-1 and may

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -135,6 +136,30 @@ TEST_F(MainWindow, TabWalksListBuscarPropiedadesSalirConfiguracion) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), expected) << expected->objectName().toStdString();
   }
+}
+
+TEST_F(MainWindow, ListReadsAsATableWithCaptionsAsHeadersAndItsSelection) {
+  Create();
+  QueryWith(*this, {Device1, Device2});
+  SelectRow(1);
+  QAccessibleInterface* list = QAccessible::queryAccessibleInterface(window->lstDevices);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->role(), QAccessible::Table);
+  EXPECT_EQ(list->text(QAccessible::Name), "Dispositivos");
+  QAccessibleTableInterface* table = list->tableInterface();
+  ASSERT_NE(table, nullptr);
+  EXPECT_EQ(table->rowCount(), 2);
+  ASSERT_EQ(table->columnCount(), 8);
+  EXPECT_EQ(table->selectedRows(), QList<int>{1});
+  QAccessibleInterface* address = table->cellAt(1, 5);
+  ASSERT_NE(address, nullptr);
+  EXPECT_EQ(address->text(QAccessible::Name),
+            window->lstDevices->model()->index(1, 5).data().toString());
+  EXPECT_TRUE(address->text(QAccessible::Name).startsWith("10.77.0.2"));
+  const QList<QAccessibleInterface*> headers = address->tableCellInterface()->columnHeaderCells();
+  ASSERT_EQ(headers.size(), 1);
+  EXPECT_EQ(headers[0]->text(QAccessible::Name), "IP Address");
+  EXPECT_TRUE(address->tableCellInterface()->isSelected());
 }
 
 TEST_F(MainWindow, NoLocalAddressIsReportedAndStartGoesOn) {

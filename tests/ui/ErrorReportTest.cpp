@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QThread>
 #include <QUrl>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -73,6 +76,18 @@ TEST(ErrorReportTest, BoxesCarryCaptionIconAndLatinOneText) {
   EXPECT_EQ(catcher.messages[1].caption, QStringLiteral("Tarnwick Brelvan"));
   EXPECT_EQ(catcher.messages[1].text, QString::fromUtf8("Fallo en el índice."));
   EXPECT_TRUE(catcher.messages[1].errorIcon);
+}
+
+TEST(ErrorReportTest, ScreenReadersHearTheWholeTextOfABox) {
+  const std::unique_ptr<QMessageBox> box =
+      MakeMessageBox(nullptr, {QStringLiteral("Brelvan"),
+                               QString::fromUtf8("Configuración\r\nfinalizada <b>1</b>"), false});
+  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(box.get());
+  ASSERT_NE(accessible, nullptr);
+  EXPECT_EQ(accessible->text(QAccessible::Name), QStringLiteral("Brelvan"));
+  EXPECT_EQ(accessible->text(QAccessible::Description),
+            QString::fromUtf8("Configuración\nfinalizada <b>1</b>"));
+  EXPECT_EQ(box->textFormat(), Qt::PlainText);
 }
 
 TEST(ErrorReportTest, GuardedHandlerReportsWhereTheErrorArises) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -64,6 +65,11 @@ TEST(InfoMessageTest, EachShowingPaintsTheLatestTextBeforeReturning) {
     ASSERT_FALSE(probe.painted.empty());
     EXPECT_EQ(probe.painted.back(), shown);
     EXPECT_EQ(info.lblInfo->text(), shown);
+    // A screen reader hears the notice itself, as a status message.
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&info);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::StatusBar);
+    EXPECT_EQ(accessible->text(QAccessible::Name), shown);
     EXPECT_TRUE(info.isVisible());
     EXPECT_FALSE(info.isModal());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
