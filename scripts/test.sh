@@ -9,11 +9,13 @@
 #   fuzz     each libFuzzer harness for a bounded time
 #   windows  the core's tests as 32-bit Windows programs under wine
 #   package  the Debian package: build, install, capability, unprivileged run
+#   reproducible  the packages and Windows files built again elsewhere, compared
+#            byte for byte (diffoscope), and Authenticode signing
 # TB_TEST_STAGES="plain fuzz" runs only the stages named. Lab tests need root
 # and are skipped with a message without it.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-all=(lint plain headless asan tsan fuzz windows package)
+all=(lint plain headless asan tsan fuzz windows package reproducible)
 read -r -a stages <<<"${TB_TEST_STAGES:-${all[*]}}"
 
 bash "$root/scripts/deps.sh"
