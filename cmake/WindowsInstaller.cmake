@@ -25,6 +25,8 @@ set(TB_DIST_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(TB_DIST_ICON ${PROJECT_SOURCE_DIR}/app/resources/windows/tarnwick-brelvan.ico)
 set(TB_DIST_NSI ${PROJECT_SOURCE_DIR}/packaging/windows/installer.nsi)
 set(TB_DIST_SIGN ${PROJECT_SOURCE_DIR}/scripts/sign-windows.sh)
+# The release's first note (CHANGELOG.md) in the installer's version information.
+string(REPLACE "\"" "$\\\"" TB_DIST_NOTE "${TB_RELEASE_NOTE}")
 
 # tb_dist_map(target): its link map in TB_DIST_MAPS, for NOTICES.txt.
 function(tb_dist_map target)
@@ -37,7 +39,7 @@ tb_dist_map(tarnwick-brelvan)
 set(TB_DIST_FILES $<TARGET_FILE:tarnwick-brelvan>)
 set(TB_NSIS_DEFINES -DVERSION=${PROJECT_VERSION} -DPROGRAM=${TB_DIST_PROGRAM}
     -DICON=${TB_DIST_ICON} -DNOTICES=${TB_DIST_NOTICES} -DLICENSE=${TB_DIST_DIR}/LICENSE.txt
-    -DOUTFILE=${TB_DIST_SETUP})
+    -DOUTFILE=${TB_DIST_SETUP} "-DNOTE=${TB_DIST_NOTE}")
 set(TB_ZIP_CONTENT tarnwick-brelvan.exe)
 # The tools below read the release's time from the environment, not the clock.
 set(TB_DIST_ENV ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${TB_RELEASE_EPOCH} TZ=UTC)

@@ -1,7 +1,7 @@
 ; SPDX-License-Identifier: GPL-3.0-or-later
 ; Windows installer of Tarnwick Brelvan. Built by makensis with
 ;   -DVERSION=x.y.z -DPROGRAM=<tarnwick-brelvan.exe> -DICON=<.ico> -DNOTICES=<file>
-;   -DLICENSE=<file> -DOUTFILE=<setup.exe> [-DCLI=<brelvan.exe>]
+;   -DLICENSE=<file> -DOUTFILE=<setup.exe> [-DCLI=<brelvan.exe>] [-DNOTE=<text>]
 ; Installs under Program Files with a Start-menu entry, registers its
 ; uninstaller with Add/Remove Programs and lets the devices' answers in
 ; through the Windows Firewall (UDP 998, for the program and its command-line
@@ -43,6 +43,10 @@ VIAddVersionKey /LANG=0 "FileDescription" "${NAME} ${VERSION} installer"
 VIAddVersionKey /LANG=0 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=0 "LegalCopyright" "© 2024 ${PUBLISHER}"
+; The release's notes begin with this (CHANGELOG.md).
+!ifdef NOTE
+  VIAddVersionKey /LANG=0 "Comments" "${NOTE}"
+!endif
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
