@@ -18,3 +18,6 @@ endif()
 # packages record them.
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
     GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+# moc's output names its header through the include path, not by a path
+# relative to the build tree, which would differ with the tree's depth.
+set(CMAKE_AUTOMOC_PATH_PREFIX ON)
