@@ -21,3 +21,6 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXE
 # moc's output names its header through the include path, not by a path
 # relative to the build tree, which would differ with the tree's depth.
 set(CMAKE_AUTOMOC_PATH_PREFIX ON)
+# rcc's newer formats store each resource file's time, which is the checkout's
+# (or SOURCE_DATE_EPOCH, when the build's environment happens to set it).
+set(CMAKE_AUTORCC_OPTIONS --format-version 1)
