@@ -5,8 +5,9 @@
 # time, from a copy of the checkout in another folder, with another umask and
 # time zone and without ccache, and must equal byte for byte those of the
 # first build (the trees the package and windows stages use: build/ and
-# build-win32/app, built here when those stages did not run). diffoscope
-# explains any difference in build-repro/diffoscope.txt, which is kept.
+# build-win32/app, built here when those stages did not run; build-release/
+# when those went through ccache). diffoscope explains any difference in
+# build-repro/diffoscope.txt, which is kept.
 # Then copies of the Windows files are signed with a certificate made on the
 # spot, and osslsigncode must accept the signatures against that certificate
 # and refuse them against another.
@@ -32,12 +33,20 @@ collect() {
 }
 
 start=$SECONDS
-bash "$root/scripts/build.sh" "$root/build"
-(cd "$root/build" && cpack -G DEB -B "$out/first/deb" >/dev/null)
-mv "$out/first/deb"/*.deb "$out/first/"
-rm -rf "$out/first/deb"
-bash "$root/scripts/windows-build.sh" "$root/build-win32" >/dev/null
-collect "$root/build-win32/app" "$out/first"
+# A tree built through ccache with a base_dir has relative source paths in
+# its debug information: the first copy is then made as a release is, in
+# build-release/, without ccache.
+uses_ccache() { grep -qs '^CMAKE_CXX_COMPILER_LAUNCHER:.*ccache' "$1/CMakeCache.txt"; }
+if uses_ccache "$root/build" || uses_ccache "$root/build-win32/app"; then
+  CCACHE_DISABLE=1 bash "$root/scripts/publish-build.sh" "$root" "$out/first"
+else
+  bash "$root/scripts/build.sh" "$root/build"
+  (cd "$root/build" && cpack -G DEB -B "$out/first/deb" >/dev/null)
+  mv "$out/first/deb"/*.deb "$out/first/"
+  rm -rf "$out/first/deb"
+  bash "$root/scripts/windows-build.sh" "$root/build-win32" >/dev/null
+  collect "$root/build-win32/app" "$out/first"
+fi
 echo "reproducible: first build ready in $((SECONDS - start)) s"
 
 # The second: the checkout's files (committed or not, never ignored ones)
