@@ -20,7 +20,8 @@ cmake -S "$src" -B "$linux" -G Ninja -DCMAKE_BUILD_TYPE="$build_type" \
   -DTB_BUILD_TESTS=OFF -DTB_BUILD_BENCH=OFF >/dev/null
 cmake --build "$linux" -j "$jobs" >/dev/null
 rm -rf "$linux/packages"
-(cd "$linux" && cpack -G DEB -B "$linux/packages" >/dev/null)
+# CPack gives the folders it makes, and the .deb's own members, the umask's modes.
+(umask 022 && cd "$linux" && cpack -G DEB -B "$linux/packages" >/dev/null)
 cp "$linux/packages"/*.deb "$out/"
 
 cmake -S "$src" -B "$win" -G Ninja -DCMAKE_BUILD_TYPE="$build_type" \
