@@ -1,12 +1,18 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # This version's release date is the time of the last commit, so that a
-# rebuild of the same tree makes the same packages. A tree without git (a
-# source tarball) takes SOURCE_DATE_EPOCH, as reproducible builds set it, or
-# else a fixed date. Sets TB_RELEASE_EPOCH and the forms AppStream and Debian
-# read: TB_RELEASE_DATE (2026-12-08) and TB_RELEASE_DATE_DEBIAN (RFC 2822).
+# rebuild of the same tree makes the same packages. SOURCE_DATE_EPOCH, as
+# reproducible builds set it, comes first: a rebuild of a release from its
+# source tarball (no git) or from a later checkout names the release's time.
+# Without either the date is fixed. Sets TB_RELEASE_EPOCH and the forms
+# AppStream and Debian read: TB_RELEASE_DATE (2026-12-08) and
+# TB_RELEASE_DATE_DEBIAN (RFC 2822).
 set(TB_RELEASE_EPOCH "")
-find_package(Git QUIET)
-if(GIT_FOUND)
+if("$ENV{SOURCE_DATE_EPOCH}" MATCHES "^[0-9]+$")
+  set(TB_RELEASE_EPOCH $ENV{SOURCE_DATE_EPOCH})
+else()
+  find_package(Git QUIET)
+endif()
+if(GIT_FOUND AND TB_RELEASE_EPOCH STREQUAL "")
   execute_process(COMMAND ${GIT_EXECUTABLE} log -1 --format=%ct
                   WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
                   OUTPUT_VARIABLE TB_RELEASE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE
@@ -28,12 +34,8 @@ if(GIT_FOUND)
   endif()
 endif()
 if(NOT TB_RELEASE_EPOCH MATCHES "^[0-9]+$")
-  if("$ENV{SOURCE_DATE_EPOCH}" MATCHES "^[0-9]+$")
-    set(TB_RELEASE_EPOCH $ENV{SOURCE_DATE_EPOCH})
-  else()
-    # 2026-12-08 00:00 UTC: any fixed date keeps such builds reproducible.
-    set(TB_RELEASE_EPOCH 1796688000)
-  endif()
+  # 2026-12-08 00:00 UTC: any fixed date keeps such builds reproducible.
+  set(TB_RELEASE_EPOCH 1796688000)
 endif()
 
 # string(TIMESTAMP) formats SOURCE_DATE_EPOCH instead of the clock when it is set.

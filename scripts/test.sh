@@ -4,7 +4,7 @@
 # runs it as it stands. The stages, knobs and costs are in usage() below.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-all=(lint plain headless asan tsan fuzz windows package)
+all=(lint plain headless asan tsan fuzz windows package reproducible)
 
 usage() {
   cat <<'EOF'
@@ -33,6 +33,10 @@ Stages, in order (scripts/stages/STAGE.sh):
   package   both Debian packages built, checked (lintian, appstreamcli),
             installed, run by an unprivileged user in the lab, and removed
             (build-pkg/)
+  reproducible  the packages and the Windows programs, installer and zip
+            built a second time elsewhere (another folder, umask and time
+            zone, no ccache) and compared byte for byte with diffoscope;
+            Authenticode signing with a throwaway certificate (build-repro/)
 
 Knobs (environment variables):
   TB_TEST_STAGES="plain fuzz"  only the stages named, in the order given

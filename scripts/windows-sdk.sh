@@ -84,6 +84,56 @@ $(toolchain_text)"
 key="$(printf '%s' "$recipe" | sha256sum | cut -c1-12)"
 sdk="$cache/win32-sdk-$key"
 
+# fetch_sources APT DEST: the exact source packages into DEST, through a
+# private apt configuration kept in APT (the machine's own lists and sources
+# stay as they are), each file checked against its .dsc.
+fetch_sources() {
+  local apt="$1" dest="$2" dsc keyring=/usr/share/keyrings/debian-archive-keyring.gpg
+  mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" "$dest"
+  printf 'deb-src [signed-by=%s] %s main\n' \
+    "$keyring" "$mirror/debian bookworm" "$keyring" "$mirror/debian bookworm-updates" \
+    "$keyring" "$mirror/debian-security bookworm-security" >"$apt/sources.list"
+  local apt_private=(
+    -o "Dir::Etc::sourcelist=$apt/sources.list" -o Dir::Etc::sourceparts=/nonexistent
+    -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache"
+    -o Debug::NoLocking=1
+  )
+  say "fetching the source indexes"
+  apt-get "${apt_private[@]}" update -qq
+  say "downloading qt6-base $qt_version and libjpeg-turbo $jpeg_version"
+  (cd "$dest" && apt-get "${apt_private[@]}" source --download-only -qq \
+    "qt6-base=$qt_version" "libjpeg-turbo=$jpeg_version")
+  # apt has already checked each .dsc against the signed index.
+  for dsc in "$dest"/*.dsc; do
+    verify_dsc "$dsc" "$dest"
+  done
+  say "sources verified against their .dsc files"
+}
+
+# Every file a .dsc names must match its SHA-256 there.
+verify_dsc() {
+  local dsc="$1" dir="$2" sum name
+  while read -r sum _ name; do
+    [[ -n "$name" ]] || continue
+    if ! echo "$sum  $dir/$name" | sha256sum -c --quiet -; then
+      say "checksum mismatch: $name"
+      exit 1
+    fi
+  done < <(awk '/^Checksums-Sha256:/{on=1; next} /^[^ ]/{on=0} on{print}' "$dsc")
+}
+
+if [[ "${1:-}" == "--sources" ]]; then
+  # A release's source offer: the very files the SDK is built from, with
+  # their sums.
+  dest="${2:?windows-sdk.sh --sources needs a folder}"
+  apt_dir="$(mktemp -d)"
+  trap 'rm -rf "$apt_dir"' EXIT
+  fetch_sources "$apt_dir" "$dest"
+  (cd "$dest" && sha256sum -- *.dsc *.tar.* >SHA256SUMS)
+  echo "$dest"
+  exit 0
+fi
+
 if [[ "${1:-}" == "--prefix" ]]; then
   echo "$sdk"
   exit 0
@@ -109,44 +159,10 @@ fi
 start=$SECONDS
 step() { say "[$((SECONDS - start)) s] $*"; }
 
-# Sources through a private apt configuration: the machine's own lists and
-# sources stay as they are.
 work="$cache/work-$key"
 rm -rf "$work" "$sdk"
-mkdir -p "$work/apt/lists/partial" "$work/apt/cache/archives/partial" "$work/src" "$sdk"
-keyring=/usr/share/keyrings/debian-archive-keyring.gpg
-cat >"$work/apt/sources.list" <<EOF
-deb-src [signed-by=$keyring] $mirror/debian bookworm main
-deb-src [signed-by=$keyring] $mirror/debian bookworm-updates main
-deb-src [signed-by=$keyring] $mirror/debian-security bookworm-security main
-EOF
-apt_private=(
-  -o "Dir::Etc::sourcelist=$work/apt/sources.list" -o Dir::Etc::sourceparts=/nonexistent
-  -o "Dir::State::Lists=$work/apt/lists" -o "Dir::Cache=$work/apt/cache"
-  -o Debug::NoLocking=1
-)
-step "fetching the source indexes"
-apt-get "${apt_private[@]}" update -qq
-step "downloading qt6-base $qt_version and libjpeg-turbo $jpeg_version"
-(cd "$work/src" && apt-get "${apt_private[@]}" source --download-only -qq \
-  "qt6-base=$qt_version" "libjpeg-turbo=$jpeg_version")
-
-# Every file a .dsc names must match its SHA-256 there (apt has already
-# checked each .dsc against the signed index).
-verify_dsc() {
-  local dsc="$1" sum name
-  while read -r sum _ name; do
-    [[ -n "$name" ]] || continue
-    if ! echo "$sum  $work/src/$name" | sha256sum -c --quiet -; then
-      say "checksum mismatch: $name"
-      exit 1
-    fi
-  done < <(awk '/^Checksums-Sha256:/{on=1; next} /^[^ ]/{on=0} on{print}' "$dsc")
-}
-for dsc in "$work/src"/*.dsc; do
-  verify_dsc "$dsc"
-done
-step "sources verified against their .dsc files"
+mkdir -p "$work/src" "$sdk"
+fetch_sources "$work/apt" "$work/src"
 for dsc in "$work/src"/*.dsc; do
   (cd "$work/src" && dpkg-source --no-check -x "$(basename "$dsc")" >/dev/null)
 done

@@ -1,7 +1,7 @@
 ; SPDX-License-Identifier: GPL-3.0-or-later
 ; Windows installer of Tarnwick Brelvan. Built by makensis with
 ;   -DVERSION=x.y.z -DPROGRAM=<tarnwick-brelvan.exe> -DICON=<.ico> -DNOTICES=<file>
-;   -DOUTFILE=<setup.exe> [-DCLI=<brelvan.exe>]
+;   -DLICENSE=<file> -DOUTFILE=<setup.exe> [-DCLI=<brelvan.exe>] [-DNOTE=<text>]
 ; Installs under Program Files with a Start-menu entry, registers its
 ; uninstaller with Add/Remove Programs and lets the devices' answers in
 ; through the Windows Firewall (UDP 998, for the program and its command-line
@@ -11,6 +11,9 @@ Unicode true
 ; The version comes from the build (project() of CMakeLists.txt), never from here.
 !ifndef VERSION
   !error "makensis needs -DVERSION=x.y.z"
+!endif
+!ifndef LICENSE
+  !error "makensis needs -DLICENSE=<file>"
 !endif
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
@@ -40,6 +43,10 @@ VIAddVersionKey /LANG=0 "FileDescription" "${NAME} ${VERSION} installer"
 VIAddVersionKey /LANG=0 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=0 "LegalCopyright" "© 2024 ${PUBLISHER}"
+; The release's notes begin with this (CHANGELOG.md).
+!ifdef NOTE
+  VIAddVersionKey /LANG=0 "Comments" "${NOTE}"
+!endif
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -51,6 +58,11 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "© 2024 ${PUBLISHER}"
 !define MUI_FINISHPAGE_RUN_FUNCTION RunUnelevated
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE CheckInstallFolder
 !insertmacro MUI_PAGE_WELCOME
+; The GPL asks for no acceptance, only that the user can read it: a plain
+; "Next" instead of "I Agree".
+!define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "$(LicenseBottom)"
+!insertmacro MUI_PAGE_LICENSE "${LICENSE}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -59,6 +71,8 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "© 2024 ${PUBLISHER}"
 !insertmacro MUI_LANGUAGE "Spanish"
 !insertmacro MUI_LANGUAGE "English"
 LangString FolderRefused ${LANG_SPANISH} "Elija una carpeta dentro de $PROGRAMFILES. En otra carpeta otros usuarios podrían reemplazar el programa."
+LangString LicenseBottom ${LANG_SPANISH} "Este programa es software libre bajo la GPL versión 3 o posterior. No hace falta aceptarla para usarlo; lea NOTICES.txt para las bibliotecas que incluye."
+LangString LicenseBottom ${LANG_ENGLISH} "This program is free software under the GPL version 3 or later. You need not accept it to use the program; NOTICES.txt lists the libraries it includes."
 LangString FolderRefused ${LANG_ENGLISH} "Choose a folder inside $PROGRAMFILES. In another folder other users could replace the program."
 
 ; netsh's own output goes to the details list; a firewall that cannot be
@@ -130,6 +144,7 @@ Section "${NAME}" SecProgram
   File "/oname=brelvan.exe" "${CLI}"
 !endif
   File "/oname=NOTICES.txt" "${NOTICES}"
+  File "/oname=LICENSE.txt" "${LICENSE}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   CreateShortcut "$SMPROGRAMS\${NAME}.lnk" "$INSTDIR\${EXE}" "" "$INSTDIR\${EXE}" 0
@@ -163,6 +178,7 @@ Section "Uninstall"
   Delete "$INSTDIR\${EXE}"
   Delete "$INSTDIR\brelvan.exe"
   Delete "$INSTDIR\NOTICES.txt"
+  Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"

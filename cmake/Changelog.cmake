@@ -1,0 +1,80 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The release notes of CHANGELOG.md in the forms that carry them:
+#   TB_CHANGELOG_DEBIAN     Debian's changelog, with @TB_PACKAGE@ for the package's name
+#   TB_APPSTREAM_RELEASES   AppStream's <release> elements
+#   TB_RELEASE_NOTE         the newest release's first note, one line
+# The newest release must be this version, so that the notes cannot lag
+# behind project(VERSION). Needs ReleaseDate.cmake's TB_RELEASE_DATE*.
+set(tb_changelog ${PROJECT_SOURCE_DIR}/CHANGELOG.md)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${tb_changelog})
+file(READ ${tb_changelog} tb_text)
+string(FIND "${tb_text}" ";" tb_semicolon)
+if(NOT tb_semicolon EQUAL -1)
+  message(FATAL_ERROR "CHANGELOG.md: no semicolons, please (CMake reads them as list separators)")
+endif()
+file(STRINGS ${tb_changelog} tb_lines ENCODING UTF-8)
+
+set(tb_count 0)
+foreach(tb_line IN LISTS tb_lines)
+  if(tb_line MATCHES "^## ([0-9]+\\.[0-9]+\\.[0-9]+)( \\(([0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9])\\))?$")
+    math(EXPR tb_count "${tb_count} + 1")
+    set(tb_version_${tb_count} ${CMAKE_MATCH_1})
+    set(tb_date_${tb_count} "${CMAKE_MATCH_3}")
+    set(tb_notes_${tb_count} "")
+  elseif(tb_count GREATER 0 AND tb_line MATCHES "^- (.+)$")
+    list(APPEND tb_notes_${tb_count} "${CMAKE_MATCH_1}")
+  elseif(tb_count GREATER 0 AND tb_line MATCHES "^  +(.+)$")
+    list(POP_BACK tb_notes_${tb_count} tb_note)
+    list(APPEND tb_notes_${tb_count} "${tb_note} ${CMAKE_MATCH_1}")
+  elseif(tb_count GREATER 0 AND tb_line MATCHES "^[^ ]")
+    message(FATAL_ERROR "CHANGELOG.md: a release's lines are notes ('- ...'), not '${tb_line}'")
+  endif()
+endforeach()
+if(tb_count EQUAL 0 OR NOT tb_version_1 STREQUAL PROJECT_VERSION)
+  message(FATAL_ERROR "CHANGELOG.md: the newest release is '${tb_version_1}', "
+                      "project(VERSION) is ${PROJECT_VERSION}: add its notes")
+endif()
+
+set(TB_CHANGELOG_DEBIAN "")
+set(TB_APPSTREAM_RELEASES "")
+foreach(i RANGE 1 ${tb_count})
+  if(i EQUAL 1)
+    if(NOT tb_date_1 STREQUAL "" AND NOT tb_date_1 STREQUAL TB_RELEASE_DATE)
+      message(FATAL_ERROR "CHANGELOG.md: the newest release takes its date from the last "
+                          "commit (${TB_RELEASE_DATE}), not ${tb_date_1}")
+    endif()
+    set(tb_date ${TB_RELEASE_DATE})
+    set(tb_date_debian "${TB_RELEASE_DATE_DEBIAN}")
+  else()
+    if(tb_date_${i} STREQUAL "")
+      message(FATAL_ERROR "CHANGELOG.md: release ${tb_version_${i}} needs its date")
+    endif()
+    set(tb_date ${tb_date_${i}})
+    execute_process(COMMAND date -u -R -d "${tb_date} 00:00 UTC"
+                    OUTPUT_VARIABLE tb_date_debian OUTPUT_STRIP_TRAILING_WHITESPACE
+                    COMMAND_ERROR_IS_FATAL ANY)
+  endif()
+  if(tb_notes_${i} STREQUAL "")
+    message(FATAL_ERROR "CHANGELOG.md: release ${tb_version_${i}} has no notes")
+  endif()
+  string(APPEND TB_CHANGELOG_DEBIAN "@TB_PACKAGE@ (${tb_version_${i}}) unstable; urgency=medium\n\n")
+  string(APPEND TB_APPSTREAM_RELEASES
+         "    <release version=\"${tb_version_${i}}\" date=\"${tb_date}\">\n"
+         "      <description>\n        <ul>\n")
+  foreach(tb_note IN LISTS tb_notes_${i})
+    string(APPEND TB_CHANGELOG_DEBIAN "  * ${tb_note}\n")
+    string(REPLACE "&" "&amp;" tb_note "${tb_note}")
+    string(REPLACE "<" "&lt;" tb_note "${tb_note}")
+    string(REPLACE ">" "&gt;" tb_note "${tb_note}")
+    string(APPEND TB_APPSTREAM_RELEASES "          <li>${tb_note}</li>\n")
+  endforeach()
+  string(APPEND TB_CHANGELOG_DEBIAN "\n -- ${TB_PACKAGE_CONTACT}  ${tb_date_debian}\n")
+  if(i LESS tb_count)
+    string(APPEND TB_CHANGELOG_DEBIAN "\n")
+  endif()
+  string(APPEND TB_APPSTREAM_RELEASES "        </ul>\n      </description>\n    </release>\n")
+endforeach()
+list(GET tb_notes_1 0 TB_RELEASE_NOTE)
+foreach(v tb_semicolon tb_text tb_lines tb_line tb_count tb_note tb_date tb_date_debian tb_changelog)
+  unset(${v})
+endforeach()
