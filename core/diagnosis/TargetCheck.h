@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "core/diagnosis/Doctor.h"
 #include "core/TargetList.h"
+#include "core/diagnosis/Doctor.h"
 
 namespace tb::diagnosis {
 
