@@ -5,7 +5,8 @@
 # device, the outcome box of configuring it without a password, and the two
 # dialogs of the Acción menu: Redes adicionales... and Diagnóstico... The
 # program runs in the lab's PC namespace on Xvfb with QT_SCALE_FACTOR set,
-# driven from the keyboard by xdotool. Run as root (network namespaces).
+# driven from the keyboard by xdotool, with openbox placing and framing
+# the windows as a desktop does. Run as root (network namespaces).
 #   screenshots.sh [build-dir] [scale...]   default build/, scales 1 1.25 1.5 2
 # The pictures land in build-dir/screenshots/scaleS-NAME.png, NAME one of
 # main, properties, outcome, targets and diagnosis.
@@ -18,7 +19,7 @@ shift || true
 scales=("$@")
 ((${#scales[@]})) || scales=(1 1.25 1.5 2)
 out="$build/screenshots"
-TB_DEPS_EXTRA="xdotool ${TB_DEPS_EXTRA:-}" bash "$root/scripts/deps.sh"
+TB_DEPS_EXTRA="xdotool openbox ${TB_DEPS_EXTRA:-}" bash "$root/scripts/deps.sh"
 mkdir -p "$out"
 
 # shellcheck source=lab-fleet.sh
@@ -34,6 +35,7 @@ lab_fleet_up "$build/tools/tb-devsim" "$root/tools/demo-fleet.ini" "$out"
 shots='
   program="$1" scale="$2" out="$3"
   shot() { sleep "$1"; import -window root "$out/scale$scale-$2.png"; }
+  openbox >/dev/null 2>&1 & wm=$!
   QT_SCALE_FACTOR="$scale" "$program" & pid=$!
   sleep 3
   window=$(xdotool search --sync --name "^Tarnwick Brelvan\$" | head -n1)
@@ -56,6 +58,7 @@ shots='
   shot 4 diagnosis
   xdotool key Escape
   kill "$pid"; wait "$pid" || true
+  kill "$wm"
 '
 for scale in "${scales[@]}"; do
   echo "screenshots: scale $scale" >&2
