@@ -349,6 +349,29 @@ diagnosis::Options TfrmMain::DiagnosisOptions() {
   return options;
 }
 
+// A query or a configuration still in its window (the diagnosis opened just
+// after Buscar, or after a configuration's own query) ends first: its window
+// is at most a second, and the diagnosis's query may not cut it short.
+bool TfrmMain::AwaitIdleExchange() {
+  if (exchange_.FExchangeMode() == ExchangeMode::Idle) {
+    return true;
+  }
+  QEventLoop loop;
+  QTimer poll;
+  QTimer limit;
+  limit.setSingleShot(true);
+  connect(&poll, &QTimer::timeout, &loop, [&] {
+    if (exchange_.FExchangeMode() == ExchangeMode::Idle) {
+      loop.quit();
+    }
+  });
+  connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+  poll.start(10);
+  limit.start(IdleExchangeWaitMs);
+  loop.exec();
+  return exchange_.FExchangeMode() == ExchangeMode::Idle;
+}
+
 // The window's endpoint holds port 998, so the diagnosis asks through it:
 // out of the binding on `localAddress`, as a query's window, with what the
 // exchange hands on tapped. The list shows what answered, as after a query.
@@ -362,7 +385,7 @@ std::optional<std::vector<diagnosis::HeardAnswer>> TfrmMain::QueryForDiagnosis(
       from = &binding;
     }
   }
-  if (from == nullptr || exchange_.FExchangeMode() != ExchangeMode::Idle) {
+  if (from == nullptr || !AwaitIdleExchange()) {
     return std::nullopt;
   }
   std::vector<diagnosis::HeardAnswer> answers;

@@ -127,6 +127,9 @@ class TfrmMain : public QMainWindow {
   std::optional<std::vector<diagnosis::HeardAnswer>> QueryForDiagnosis(std::uint32_t localAddress,
                                                                        std::uint32_t directed,
                                                                        int windowMs);
+  // Waits, at most IdleExchangeWaitMs, for an exchange in its window to end.
+  bool AwaitIdleExchange();
+  static constexpr int IdleExchangeWaitMs = 3000;
 
   DeviceListModel* devices_ = nullptr;
   TInfoMessage* infoMessage_ = nullptr;

@@ -76,6 +76,7 @@ std::vector<AdapterQuery> QueryAdapters(const std::vector<AdapterReading>& adapt
 
 void CheckQueries(const std::vector<AdapterQuery>& queries, std::vector<Verdict>& out) {
   qsizetype devices = 0;
+  bool asked = false;
   for (const AdapterQuery& query : queries) {
     const QString from = QStringLiteral("%1 (%2)").arg(query.adapter, Dotted(query.from.address));
     if (!query.answers) {
@@ -88,6 +89,7 @@ void CheckQueries(const std::vector<AdapterQuery>& queries, std::vector<Verdict>
                      {}});
       continue;
     }
+    asked = true;
     // A device answers once by each route; it is one device.
     QSet<QString> macs;
     for (const HeardAnswer& answer : *query.answers) {
@@ -107,7 +109,8 @@ void CheckQueries(const std::vector<AdapterQuery>& queries, std::vector<Verdict>
       }
     }
   }
-  if (devices == 0) {
+  // Silence proves something only where a query went out.
+  if (devices == 0 && asked) {
     out.push_back({QStringLiteral("query"),
                    QString(),
                    Verdict::Level::Problem,

@@ -26,6 +26,20 @@ TEST(Spanish, TextsTranslatedWithTheirPartsKept) {
        "muestran"},
       {"12 device(s) answered a query out of eth0 (10.77.0.1)",
        "12 dispositivo(s) respondieron a una consulta desde eth0 (10.77.0.1)"},
+      // Linux's texts, the catch-all "up, ..." last among them.
+      {"998 can be bound on 10.77.0.1, 255.255.255.255 (as root)",
+       "998 se puede enlazar en 10.77.0.1, 255.255.255.255 (como root)"},
+      {"up, 10.77.0.1/24, broadcast 10.77.0.255, but without a link (cable, radio)",
+       "activa, 10.77.0.1/24, broadcast 10.77.0.255, pero sin enlace (cable, radio)"},
+      {"up, 10.77.0.1/24, broadcast 10.77.0.255", "activa, 10.77.0.1/24, broadcast 10.77.0.255"},
+      {"0 in effect (all 0, eth0 0): off", "0 en vigor (all 0, eth0 0): desactivado"},
+      {"no nftables or iptables rule drops UDP port 998 (ufw is active)",
+       "ninguna regla de nftables ni de iptables descarta el puerto UDP 998 (ufw est\u00e1 "
+       "activo)"},
+      {"6 device(s) answered; answers by unicast 1, by directed broadcast 2, by limited broadcast "
+       "3",
+       "6 dispositivo(s) respondieron; respuestas por unicast 1, por broadcast dirigido 2, por "
+       "broadcast limitado 3"},
       {"something new", "something new"},
   };
   for (const auto& [english, spanish] : cases) {
@@ -66,7 +80,7 @@ TEST(Spanish, EveryWindowsVerdictIsTranslated) {
   const HeardAnswer far{"m1", "Uno", "172.16.0.9", Lan};
   const HeardAnswer blank{"m2", "Dos", "0.0.0.0", Lan};
   CheckQueries({{"E", {Lan, 24}, std::vector{far, blank}}, {"E", {Lan, 24}, std::nullopt}}, out);
-  CheckQueries({}, out);
+  CheckQueries({{"E", {Lan, 24}, std::vector<HeardAnswer>{}}}, out);
   for (const Verdict& v : out) {
     EXPECT_NE(InSpanish(v.detail), v.detail);
     if (v.mend.contains(QLatin1String("(as administrator)")) ||

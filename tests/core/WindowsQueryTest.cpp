@@ -51,6 +51,10 @@ TEST(WindowsQuery, AnswersCountedPerAdapterAndForeignDevicesNamed) {
          "0 device(s) answered a query out of Ethernet "
          "(192.168.1.10)"},
         {"", Verdict::Level::Problem, "no device answered on any adapter"}}},
+      // Nothing went out: no claim that nothing answered.
+      {{{"Ethernet", {Lan, 24}, std::nullopt}},
+       {{"Ethernet", Verdict::Level::Skipped,
+         "no query could be sent out of 192.168.1.10; see the port check"}}},
   };
   for (const Case& c : cases) {
     std::vector<Verdict> out;
