@@ -263,8 +263,9 @@ TEST_F(CliLab, BatchSendsEachFormOnceAndReportsTheDeviceThatRefused) {
 }
 
 // Each verdict's check, subject and level, in the report's order: what
-// both fronts must agree on, whatever words they use.
-std::vector<std::string> Verdicts(const QJsonObject& report) {
+// both fronts must agree on, whatever words they use. Unused where the
+// window is not built.
+[[maybe_unused]] std::vector<std::string> Verdicts(const QJsonObject& report) {
   std::vector<std::string> verdicts;
   for (const auto& item : report["verdicts"].toArray()) {
     const QJsonObject v = item.toObject();
