@@ -18,7 +18,7 @@ missing=()
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || missing+=(python3-pyatspi)
 [[ -x /usr/libexec/at-spi-bus-launcher ]] || missing+=(at-spi2-core)
 command -v dbus-run-session >/dev/null || missing+=(dbus-daemon)
-command -v xvfb-run >/dev/null || missing+=(xvfb)
+command -v Xvfb >/dev/null || missing+=(xvfb)
 if ((${#missing[@]})); then
   echo "atspi: missing ${missing[*]} (TB_DEPS_EXTRA=\"${missing[*]}\" bash scripts/deps.sh); skipping" >&2
   exit 77
@@ -28,8 +28,10 @@ logs="${TEST_TMPDIR:-/tmp/}tb-atspi"
 mkdir -p "$logs"
 P="${TB_LAB_PREFIX:-tb}"
 sims=()
+xvfb=""
 stop() {
   local pid
+  [[ -z "$xvfb" ]] || kill "$xvfb" 2>/dev/null || true
   for pid in "${sims[@]}"; do
     kill "$pid" 2>/dev/null || true
   done
@@ -56,8 +58,23 @@ done
 # The settings the program keeps stay in the run's own folder.
 export XDG_CONFIG_HOME="$logs/config"
 rm -rf "$XDG_CONFIG_HOME"
+# A display that no other test holds: Xvfb picks a free number itself
+# and writes it out, where xvfb-run -a may race another run for :99.
+rm -f "$logs/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$logs/display" 2>"$logs/xvfb.log" &
+xvfb=$!
+for _ in $(seq 100); do
+  [[ -s "$logs/display" ]] && break
+  sleep 0.1
+done
+[[ -s "$logs/display" ]] || {
+  echo "atspi: Xvfb did not start" >&2
+  exit 1
+}
+DISPLAY=":$(head -n 1 "$logs/display")"
+export DISPLAY
 # Debian's own Python, which the AT-SPI bindings are packaged for. The
 # session bus starts the accessibility bus (org.a11y.Bus) when the
 # program or the driver first asks for it.
-xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- \
+dbus-run-session -- \
   /usr/bin/python3 "$here/drive.py" "$program" "$logs/devsim-dev1.log" "$logs/devsim-dev2.log"

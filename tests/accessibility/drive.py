@@ -24,7 +24,7 @@ def fail(message):
     sys.exit(1)
 
 
-def poll(what, probe, seconds=15.0):
+def poll(what, probe, seconds=30.0):
     """Returns probe()'s first true value; fails after seconds."""
     end = time.monotonic() + seconds
     while True:
