@@ -156,9 +156,9 @@ TEST_F(MainWindow, ListReadsAsATableWithCaptionsAsHeadersAndItsSelection) {
   EXPECT_EQ(address->text(QAccessible::Name),
             window->lstDevices->model()->index(1, 5).data().toString());
   EXPECT_TRUE(address->text(QAccessible::Name).startsWith("10.77.0.2"));
-  const QList<QAccessibleInterface*> headers = address->tableCellInterface()->columnHeaderCells();
-  ASSERT_EQ(headers.size(), 1);
-  EXPECT_EQ(headers[0]->text(QAccessible::Name), "IP Address");
+  // The header as AT-SPI reads it (a header cell interface that Qt 6.4
+  // makes here is never freed).
+  EXPECT_EQ(table->columnDescription(5), "IP Address");
   EXPECT_TRUE(address->tableCellInterface()->isSelected());
 }
 
