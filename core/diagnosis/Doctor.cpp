@@ -5,6 +5,8 @@
 #include <QJsonDocument>
 #include <algorithm>
 
+#include "net/Ipv4Address.h"
+
 namespace tb::diagnosis {
 
 namespace {
@@ -24,6 +26,8 @@ QString LevelName(Verdict::Level level) {
 }
 
 }  // namespace
+
+QString Dotted(std::uint32_t address) { return QString::fromStdString(FormatDottedIPv4(address)); }
 
 int CountProblems(const std::vector<Verdict>& verdicts) {
   return static_cast<int>(std::count_if(verdicts.begin(), verdicts.end(), [](const Verdict& v) {

@@ -12,6 +12,9 @@
 
 namespace tb::diagnosis {
 
+// An address (host order) as the verdicts write it.
+QString Dotted(std::uint32_t address);
+
 // One finding of `brelvan doctor`.
 struct Verdict {
   enum class Level { Ok, Note, Skipped, Problem };

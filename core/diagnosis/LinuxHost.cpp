@@ -18,8 +18,6 @@ constexpr int ToolTimeoutMs = 10000;
 
 }  // namespace
 
-QString Dotted(Address address) { return QString::fromStdString(FormatDottedIPv4(address)); }
-
 QString NameOf(const InterfaceAddress& entry) {
   return QString::fromLocal8Bit(entry.name.data(), static_cast<qsizetype>(entry.name.size()));
 }

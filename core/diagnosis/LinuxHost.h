@@ -14,7 +14,6 @@ namespace tb::diagnosis::linux_host {
 using Address = Ipv4;
 using socketlayer::InterfaceAddress;
 
-QString Dotted(Address address);
 QString NameOf(const InterfaceAddress& entry);
 
 // Every IPv4 address of every interface, in the system's order, as the

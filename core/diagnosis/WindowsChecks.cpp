@@ -9,14 +9,6 @@ namespace tb::diagnosis::windows_checks {
 
 namespace {
 
-QString Dotted(std::uint32_t address) {
-  return QStringLiteral("%1.%2.%3.%4")
-      .arg(address >> 24U)
-      .arg((address >> 16U) & 0xFFU)
-      .arg((address >> 8U) & 0xFFU)
-      .arg(address & 0xFFU);
-}
-
 bool Names(const AdapterReading& adapter, std::initializer_list<const char*> words) {
   for (const char* word : words) {
     const QString w = QLatin1String(word);

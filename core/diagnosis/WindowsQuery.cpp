@@ -11,14 +11,6 @@ namespace tb::diagnosis::windows_checks {
 
 namespace {
 
-QString Dotted(std::uint32_t address) {
-  return QStringLiteral("%1.%2.%3.%4")
-      .arg(address >> 24U)
-      .arg((address >> 16U) & 0xFFU)
-      .arg((address >> 8U) & 0xFFU)
-      .arg(address & 0xFFU);
-}
-
 std::uint32_t Mask(int prefix) {
   return prefix <= 0 ? 0U : (prefix >= 32 ? ~0U : ~0U << static_cast<unsigned>(32 - prefix));
 }
