@@ -327,6 +327,8 @@ void TfrmMain::Properties() {
 
 void TfrmMain::Diagnose() {
   if (frmDiagnosis_ != nullptr) {
+    // Still there: closed while its checks run, it is only hidden.
+    frmDiagnosis_->open();
     frmDiagnosis_->raise();
     return;
   }

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -110,6 +111,8 @@ TfrmDiagnosis::TfrmDiagnosis(Checks checks, QWidget* parent)
 
 void TfrmDiagnosis::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
+  // Shown again while its checks still run: it stays open after them.
+  closeAfterRun_.reset();
   if (!ran_) {
     ran_ = true;
     memReport->setPlainText(QString::fromUtf8("Comprobando... (unos segundos)"));
@@ -120,10 +123,36 @@ void TfrmDiagnosis::showEvent(QShowEvent* event) {
 
 void TfrmDiagnosis::RunChecks() {
   ran_ = true;
+  running_ = true;
   btnCopy->setEnabled(false);
   verdicts_ = checks_();
+  running_ = false;
   memReport->setPlainText(ReportText());
   btnCopy->setEnabled(true);
+  if (closeAfterRun_) {
+    QDialog::done(*std::exchange(closeAfterRun_, std::nullopt));
+  }
+}
+
+// The checks spin event loops of their own (the window's live query), with
+// this dialog and its checks on the stack. A close asked for meanwhile hides
+// it at once; the close itself, and with it the deletion, waits for them.
+void TfrmDiagnosis::done(int result) {
+  if (running_) {
+    closeAfterRun_ = result;
+    hide();
+    return;
+  }
+  QDialog::done(result);
+}
+
+void TfrmDiagnosis::closeEvent(QCloseEvent* event) {
+  if (running_) {
+    done(Rejected);
+    event->ignore();
+    return;
+  }
+  QDialog::closeEvent(event);
 }
 
 QString TfrmDiagnosis::ReportText() const {

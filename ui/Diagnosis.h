@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QTimer>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "core/diagnosis/Doctor.h"
@@ -36,14 +37,19 @@ class TfrmDiagnosis : public QDialog {
   QPushButton* btnCopy = nullptr;
   QPushButton* btnClose = nullptr;
 
+  void done(int result) override;
+
  protected:
   void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   Checks checks_;
   QTimer runner_;  // runs the checks once the dialog is drawn
   std::vector<diagnosis::Verdict> verdicts_;
   bool ran_ = false;
+  bool running_ = false;
+  std::optional<int> closeAfterRun_;  // a close asked for while the checks ran
 };
 
 }  // namespace tb

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
+#include <QEventLoop>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace tb {
 namespace {
@@ -53,6 +56,30 @@ TEST(Diagnosis, RunsTheChecksOnceShownAndCopiesThePlainReport) {
             "[problema] consulta: none\nProblemas encontrados: 1.\n");
   QTest::mouseClick(window.btnClose, Qt::LeftButton);
   EXPECT_FALSE(window.isVisible());
+}
+
+// The checks spin event loops of their own (the window's live query): a
+// close asked for meanwhile hides the dialog at once, and deletes it only
+// once the checks have returned, never under them.
+TEST(Diagnosis, ClosedWhileTheChecksRunItHidesAndIsDeletedAfterThem) {
+  QPointer<TfrmDiagnosis> window;
+  const auto spin = [](const std::function<void()>& meanwhile) {
+    QEventLoop loop;
+    QTimer::singleShot(10, &loop, meanwhile);
+    QTimer::singleShot(50, &loop, &QEventLoop::quit);
+    loop.exec();
+  };
+  bool aliveAfterClose = false;
+  window = new TfrmDiagnosis([&] {
+    spin([&] { QTest::keyClick(window, Qt::Key_Escape); });
+    spin([] {});
+    aliveAfterClose = window != nullptr && !window->isVisible();
+    return std::vector<Verdict>{};
+  });
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->open();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window == nullptr; }, 5000));
+  EXPECT_TRUE(aliveAfterClose);
 }
 
 }  // namespace
