@@ -65,8 +65,14 @@ TEST(Diagnosis, ClosedWhileTheChecksRunItHidesAndIsDeletedAfterThem) {
   QPointer<TfrmDiagnosis> window;
   const auto spin = [](const std::function<void()>& meanwhile) {
     QEventLoop loop;
-    QTimer::singleShot(10, &loop, meanwhile);
-    QTimer::singleShot(50, &loop, &QEventLoop::quit);
+    QTimer during;
+    QTimer end;
+    during.setSingleShot(true);
+    end.setSingleShot(true);
+    QObject::connect(&during, &QTimer::timeout, &loop, meanwhile);
+    QObject::connect(&end, &QTimer::timeout, &loop, &QEventLoop::quit);
+    during.start(10);
+    end.start(50);
     loop.exec();
   };
   bool aliveAfterClose = false;
