@@ -57,7 +57,7 @@ architecture is added and mingw-w64, NSIS, zip and 32-bit wine installed; the
 package stage adds lintian, appstream and man-db. The first windows stage
 builds the Windows SDK (a static Qt): about 40 minutes on two cores, in the
 background while the earlier stages run, and cached afterwards. A whole run
-on a new two-core machine, that SDK included, takes about 40 minutes.
+on a new two-core machine, that SDK included, takes about 55 minutes.
 Quick path: TB_TEST_STAGES=plain bash scripts/test.sh (the plain stage alone).
 EOF
 }
