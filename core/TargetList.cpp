@@ -19,8 +19,6 @@ AnsiString Trimmed(const AnsiString& text) {
   return text.substr(first, last - first + 1);
 }
 
-Ipv4 MaskOf(int prefix) { return prefix == 0 ? 0 : ~Ipv4{0} << (32 - prefix); }
-
 // Networks that never hold a device reached through a router: "this"
 // network, loopback, multicast and the reserved block.
 bool IsNetworkOfHosts(Ipv4 network) {
@@ -73,7 +71,7 @@ TargetParse ParseTarget(const AnsiString& text) {
     parse.fault = TargetFault::TooWide;
     return parse;
   }
-  const Ipv4 network = value & MaskOf(prefix);
+  const Ipv4 network = value & PrefixNetmask(prefix);
   if (!IsNetworkOfHosts(network)) {
     parse.fault = TargetFault::BadNetwork;
     return parse;
@@ -145,7 +143,7 @@ std::vector<Ipv4> TargetDestinations(const std::vector<TargetEntry>& entries) {
       }
       continue;
     }
-    const Ipv4 broadcast = DirectedBroadcast(entry.address, MaskOf(entry.prefix));
+    const Ipv4 broadcast = DirectedBroadcast(entry.address, PrefixNetmask(entry.prefix));
     for (Ipv4 host = entry.address + 1; host < broadcast; ++host) {
       add(host);
     }
@@ -156,7 +154,7 @@ std::vector<Ipv4> TargetDestinations(const std::vector<TargetEntry>& entries) {
 
 bool TargetsHold(const std::vector<TargetEntry>& entries, Ipv4 address) {
   for (const TargetEntry& entry : entries) {
-    if ((address & MaskOf(entry.prefix)) == entry.address) {
+    if ((address & PrefixNetmask(entry.prefix)) == entry.address) {
       return true;
     }
   }

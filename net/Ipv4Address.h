@@ -25,6 +25,11 @@ constexpr Ipv4 DirectedBroadcast(Ipv4 address, Ipv4 netmask) {
   return ~netmask | (address & netmask);
 }
 
+// The netmask of a /`prefix` network; prefixes outside 0..32 are clamped.
+constexpr Ipv4 PrefixNetmask(int prefix) {
+  return prefix <= 0 ? 0U : (prefix >= 32 ? ~0U : ~0U << static_cast<unsigned>(32 - prefix));
+}
+
 inline constexpr Ipv4 LimitedBroadcast = 0xFFFFFFFFU;
 inline constexpr Ipv4 AnyAddress = 0;
 

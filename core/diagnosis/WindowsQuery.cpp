@@ -11,17 +11,13 @@ namespace tb::diagnosis::windows_checks {
 
 namespace {
 
-std::uint32_t Mask(int prefix) {
-  return prefix <= 0 ? 0U : (prefix >= 32 ? ~0U : ~0U << static_cast<unsigned>(32 - prefix));
-}
-
 QString Network(const AdapterReading::Ipv4& ip) {
-  return QStringLiteral("%1/%2").arg(Dotted(ip.address & Mask(ip.prefix))).arg(ip.prefix);
+  return QStringLiteral("%1/%2").arg(Dotted(ip.address & PrefixNetmask(ip.prefix))).arg(ip.prefix);
 }
 
 void Foreign(const AdapterQuery& query, const HeardAnswer& answer, std::vector<Verdict>& out) {
   const std::optional<Ipv4> device = ParseDottedIPv4(ToAnsi(answer.address));
-  const std::uint32_t mask = Mask(query.from.prefix);
+  const std::uint32_t mask = PrefixNetmask(query.from.prefix);
   if (device && *device != 0 && (*device & mask) == (query.from.address & mask)) {
     return;
   }
@@ -60,7 +56,7 @@ std::vector<AdapterQuery> QueryAdapters(const std::vector<AdapterReading>& adapt
     for (const AdapterReading::Ipv4& ip : adapter.ipv4) {
       queries.push_back(
           {adapter.name, ip,
-           query(ip.address, DirectedBroadcast(ip.address, Mask(ip.prefix)), windowMs)});
+           query(ip.address, DirectedBroadcast(ip.address, PrefixNetmask(ip.prefix)), windowMs)});
     }
   }
   return queries;
