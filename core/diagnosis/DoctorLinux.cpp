@@ -5,6 +5,7 @@
 #include "core/diagnosis/Doctor.h"
 #include "core/diagnosis/FirewallCheck.h"
 #include "core/diagnosis/LinuxChecks.h"
+#include "core/diagnosis/SharedVerdicts.h"
 
 namespace tb::diagnosis {
 
@@ -75,13 +76,7 @@ void CheckInterfaces(const std::vector<InterfaceAddress>& addresses, std::vector
     }
   }
   if (!any) {
-    out.push_back({QStringLiteral("interface"),
-                   QString(),
-                   Verdict::Level::Problem,
-                   QStringLiteral("no IPv4 network but the loopback one: there is nowhere to look "
-                                  "for devices"),
-                   QStringLiteral("ip -4 addr"),
-                   {}});
+    out.push_back(NoNetworkVerdict(QStringLiteral("ip -4 addr")));
   }
 }
 
@@ -192,28 +187,12 @@ void ReportProbe(const ProbeResult& probe, std::vector<Verdict>& out) {
                    p.routesKnown ? data : QJsonObject{{QStringLiteral("devices"), p.macs.size()}}});
   }
   for (const ForeignDevice& device : probe.foreign) {
-    if (!device.hasAddress) {
-      out.push_back({QStringLiteral("query"),
-                     device.mac,
-                     Verdict::Level::Note,
-                     QStringLiteral("%1 answered on %2 with no IP address yet (\"%3\"): its web "
-                                    "page cannot be reached")
-                         .arg(device.caption, NameOf(*device.heardOn), device.address),
-                     QString(),
-                     {}});
-      continue;
-    }
-    out.push_back({QStringLiteral("query"),
-                   device.mac,
-                   Verdict::Level::Note,
-                   QStringLiteral("%1 at %2 answered on %3, outside its network %4: it can be "
-                                  "configured, but its web page cannot be reached from here")
-                       .arg(device.caption, device.address, NameOf(*device.heardOn),
-                            Network(*device.heardOn)),
-                   QStringLiteral("brelvan configure %1 --ip ADDRESS --netmask %2 --gateway "
-                                  "0.0.0.0   (ADDRESS: a free address of %3)")
-                       .arg(device.mac, Dotted(device.heardOn->netmask), Network(*device.heardOn)),
-                   {}});
+    out.push_back(device.hasAddress
+                      ? OutsideNetworkVerdict(device.mac, device.caption, device.address,
+                                              NameOf(*device.heardOn), Network(*device.heardOn),
+                                              device.heardOn->netmask)
+                      : AddresslessDeviceVerdict(device.mac, device.caption,
+                                                 NameOf(*device.heardOn), device.address));
   }
   if (devices == 0) {
     out.push_back({QStringLiteral("query"),

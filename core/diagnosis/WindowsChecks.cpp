@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/diagnosis/SharedVerdicts.h"
+
 namespace tb::diagnosis::windows_checks {
 
 namespace {
@@ -107,13 +109,7 @@ void CheckAdapters(const std::vector<AdapterReading>& adapters, std::vector<Verd
     out.push_back(AdapterVerdict(adapter, where.join(QStringLiteral(", "))));
   }
   if (!any) {
-    out.push_back({QStringLiteral("interface"),
-                   QString(),
-                   Verdict::Level::Problem,
-                   QStringLiteral("no IPv4 network but the loopback one: there is nowhere to look "
-                                  "for devices"),
-                   QStringLiteral("ipconfig"),
-                   {}});
+    out.push_back(NoNetworkVerdict(QStringLiteral("ipconfig")));
   }
 }
 

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "core/Latin1.h"
+#include "core/diagnosis/SharedVerdicts.h"
 #include "net/Ipv4Address.h"
 
 namespace tb::diagnosis::windows_checks {
@@ -21,27 +22,11 @@ void Foreign(const AdapterQuery& query, const HeardAnswer& answer, std::vector<V
   if (device && *device != 0 && (*device & mask) == (query.from.address & mask)) {
     return;
   }
-  if (!device || *device == 0) {
-    out.push_back({QStringLiteral("query"),
-                   answer.mac,
-                   Verdict::Level::Note,
-                   QStringLiteral("%1 answered on %2 with no IP address yet (\"%3\"): its web "
-                                  "page cannot be reached")
-                       .arg(answer.caption, query.adapter, answer.address),
-                   QString(),
-                   {}});
-    return;
-  }
-  out.push_back({QStringLiteral("query"),
-                 answer.mac,
-                 Verdict::Level::Note,
-                 QStringLiteral("%1 at %2 answered on %3, outside its network %4: it can be "
-                                "configured, but its web page cannot be reached from here")
-                     .arg(answer.caption, answer.address, query.adapter, Network(query.from)),
-                 QStringLiteral("brelvan configure %1 --ip ADDRESS --netmask %2 --gateway "
-                                "0.0.0.0   (ADDRESS: a free address of %3)")
-                     .arg(answer.mac, Dotted(mask), Network(query.from)),
-                 {}});
+  out.push_back(
+      device && *device != 0
+          ? OutsideNetworkVerdict(answer.mac, answer.caption, answer.address, query.adapter,
+                                  Network(query.from), mask)
+          : AddresslessDeviceVerdict(answer.mac, answer.caption, query.adapter, answer.address));
 }
 
 }  // namespace
