@@ -351,10 +351,11 @@ diagnosis::Options TfrmMain::DiagnosisOptions() {
   return options;
 }
 
-// A query or a configuration still in its window (the diagnosis opened just
-// after Buscar, or after a configuration's own query) ends first: its window
-// is at most a second, and the diagnosis's query may not cut it short.
-bool TfrmMain::AwaitIdleExchange() {
+// Spins the event loop until the exchange's window has ended, at most
+// `limitMs`: a query or a configuration still in its window (the diagnosis
+// opened just after Buscar) ends before the diagnosis's query, which may not
+// cut it short, and the diagnosis's own query ends as any query does.
+bool TfrmMain::AwaitIdleExchange(int limitMs) {
   if (exchange_.FExchangeMode() == ExchangeMode::Idle) {
     return true;
   }
@@ -369,7 +370,7 @@ bool TfrmMain::AwaitIdleExchange() {
   });
   connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
   poll.start(10);
-  limit.start(IdleExchangeWaitMs);
+  limit.start(limitMs);
   loop.exec();
   return exchange_.FExchangeMode() == ExchangeMode::Idle;
 }
@@ -387,7 +388,7 @@ std::optional<std::vector<diagnosis::HeardAnswer>> TfrmMain::QueryForDiagnosis(
       from = &binding;
     }
   }
-  if (from == nullptr || !AwaitIdleExchange()) {
+  if (from == nullptr || !AwaitIdleExchange(IdleExchangeWaitMs)) {
     return std::nullopt;
   }
   std::vector<diagnosis::HeardAnswer> answers;
@@ -405,15 +406,7 @@ std::optional<std::vector<diagnosis::HeardAnswer>> TfrmMain::QueryForDiagnosis(
   }
   exchange_.SetQueryWindow(windowMs);
   exchange_.SetExchangeMode(ExchangeMode::Querying);
-  QEventLoop loop;
-  QTimer poll;
-  connect(&poll, &QTimer::timeout, &loop, [&] {
-    if (exchange_.FExchangeMode() == ExchangeMode::Idle) {
-      loop.quit();
-    }
-  });
-  poll.start(10);
-  loop.exec();
+  AwaitIdleExchange(windowMs + IdleExchangeWaitMs);
   exchange_.SetQueryWindow(QueryWindowMs);
   diagnosisTap_ = nullptr;
   return answers;

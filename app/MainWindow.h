@@ -127,8 +127,8 @@ class TfrmMain : public QMainWindow {
   std::optional<std::vector<diagnosis::HeardAnswer>> QueryForDiagnosis(std::uint32_t localAddress,
                                                                        std::uint32_t directed,
                                                                        int windowMs);
-  // Waits, at most IdleExchangeWaitMs, for an exchange in its window to end.
-  bool AwaitIdleExchange();
+  // Waits, at most `limitMs`, for an exchange in its window to end.
+  bool AwaitIdleExchange(int limitMs);
   static constexpr int IdleExchangeWaitMs = 3000;
 
   DeviceListModel* devices_ = nullptr;
