@@ -20,7 +20,6 @@
 #include "app/DeviceListView.h"
 #include "core/DeviceListModel.h"
 #include "core/ExchangeTexts.h"
-#include "core/Latin1.h"
 #include "core/WebPage.h"
 #include "net/IdSocketHandle.h"
 #include "net/IdSocketHandles.h"
@@ -393,9 +392,7 @@ std::optional<std::vector<diagnosis::HeardAnswer>> TfrmMain::QueryForDiagnosis(
   }
   std::vector<diagnosis::HeardAnswer> answers;
   diagnosisTap_ = [&answers](const AnsiString& text, const TIdSocketHandle& binding) {
-    const DeviceRow row = MakeDeviceRow(text);
-    answers.push_back({FromAnsi(row.MAC()), FromAnsi(row.caption), FromAnsi(row.subItems[SubIP]),
-                       ParseDottedIPv4(binding.IP).value_or(0)});
+    answers.push_back(diagnosis::HeardAnswerFrom(text, ParseDottedIPv4(binding.IP).value_or(0)));
   };
   try {
     from->SendTo(directed, CommandPort, QueryCommand);

@@ -5,7 +5,9 @@
 #include <QJsonDocument>
 #include <algorithm>
 
+#include "core/Latin1.h"
 #include "net/Ipv4Address.h"
+#include "protocol/DeviceRow.h"
 
 namespace tb::diagnosis {
 
@@ -28,6 +30,11 @@ QString LevelName(Verdict::Level level) {
 }  // namespace
 
 QString Dotted(std::uint32_t address) { return QString::fromStdString(FormatDottedIPv4(address)); }
+
+HeardAnswer HeardAnswerFrom(const AnsiString& reply, std::uint32_t heardOn) {
+  const DeviceRow row = MakeDeviceRow(reply);
+  return {FromAnsi(row.MAC()), FromAnsi(row.caption), FromAnsi(row.subItems[SubIP]), heardOn};
+}
 
 int CountProblems(const std::vector<Verdict>& verdicts) {
   return static_cast<int>(std::count_if(verdicts.begin(), verdicts.end(), [](const Verdict& v) {

@@ -10,6 +10,8 @@
 #include <optional>
 #include <vector>
 
+#include "common/AnsiString.h"
+
 namespace tb::diagnosis {
 
 // An address (host order) as the verdicts write it.
@@ -35,6 +37,9 @@ struct HeardAnswer {
   QString address;
   std::uint32_t heardOn = 0;
 };
+
+// A device's reply to a query, heard on the binding whose address is `heardOn`.
+HeardAnswer HeardAnswerFrom(const AnsiString& reply, std::uint32_t heardOn);
 
 // A query sent out of the interface whose address is `localAddress`, to
 // `directedBroadcast` and to 255.255.255.255, and what answered within

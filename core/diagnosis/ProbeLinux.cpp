@@ -7,7 +7,6 @@
 #include "core/diagnosis/LinuxChecks.h"
 #include "net/Ipv4Address.h"
 #include "net/SocketLayer.h"
-#include "protocol/DeviceRow.h"
 #include "protocol/Message.h"
 
 namespace tb::diagnosis::linux_checks {
@@ -127,9 +126,8 @@ void Count(const Heard& heard, const std::vector<InterfaceAddress>& addresses,
     directed = directed || (entry.index == arrival && to == entry.DirectedBroadcastAddress());
   }
   (to == LimitedBroadcast ? probe->limited : (directed ? probe->directed : probe->unicast))++;
-  const DeviceRow row = MakeDeviceRow(heard.data);
-  Note(*probe, addresses, FromAnsi(row.MAC()), FromAnsi(row.caption), FromAnsi(row.subItems[SubIP]),
-       result);
+  const HeardAnswer answer = HeardAnswerFrom(heard.data, 0);
+  Note(*probe, addresses, answer.mac, answer.caption, answer.address, result);
 }
 
 // The caller's endpoint queries each interface in turn from its address

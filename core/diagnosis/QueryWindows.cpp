@@ -2,10 +2,8 @@
 #include <chrono>
 #include <cstring>
 
-#include "core/Latin1.h"
 #include "core/diagnosis/WindowsReaders.h"
 #include "net/SocketLayer.h"
-#include "protocol/DeviceRow.h"
 #include "protocol/Message.h"
 
 namespace tb::diagnosis::windows_checks {
@@ -59,9 +57,7 @@ std::optional<std::vector<HeardAnswer>> QueryOutOf(std::uint32_t localAddress,
     for (const socketlayer::Datagram& datagram : got) {
       const AnsiString text(buffer.data(), datagram.size);
       if (!datagram.truncated && GetCommandName(text) == "NTM") {
-        const DeviceRow row = MakeDeviceRow(text);
-        answers.push_back({FromAnsi(row.MAC()), FromAnsi(row.caption),
-                           FromAnsi(row.subItems[SubIP]), localAddress});
+        answers.push_back(HeardAnswerFrom(text, localAddress));
       }
     }
   }
